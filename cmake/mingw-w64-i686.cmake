@@ -1,0 +1,11 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(PELO_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${PELO_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${PELO_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${PELO_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${PELO_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# 32-bit code cannot run on this kernel: the 32-bit build is checked statically.

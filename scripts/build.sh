@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Configures and builds the three trees:
+#   build/native  portable code, native tests, fuzzers, benchmarks (clang)
+#   build/win64   bin/Pelo.exe, bin/PelomiUtil.dll, Windows tests (MinGW-w64)
+#   build/win32   bin/Pelo.exe, bin/PelomiUtil.dll (the 32-bit release build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=${PELO_JOBS:-$(nproc)}
+type=${PELO_BUILD_TYPE:-RelWithDebInfo}
+# PELO_BUILD_DIR puts the three trees elsewhere (default: build/).
+out=${PELO_BUILD_DIR:-$root/build}
+
+configure() {  # dir, extra args...
+  local dir=$1; shift
+  [ -f "$out/$dir/CMakeCache.txt" ] ||
+    cmake -S "$root" -B "$out/$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+}
+configure win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake"
+configure native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DPELO_WIN64_DIR="$out/win64" -DPELO_WIN32_DIR="$out/win32"
+
+for dir in win64 win32 native; do
+  echo "build: $dir"
+  cmake --build "$out/$dir" -j "$jobs" 2>&1 | grep -E 'error|warning|Error' || true
+  cmake --build "$out/$dir" -j "$jobs" >/dev/null
+done

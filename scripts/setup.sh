@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing Pelo needs on a fresh Debian 12 machine.
+# Safe to run again: it only installs what is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+  wine64 wine libwine xvfb fvwm x11-utils
+  locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine needs the glibc locale to handle Japanese file names and code page 932.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "setup: building the ja_JP.UTF-8 locale"
+  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

@@ -1,0 +1,68 @@
+// Thin wrappers over the common controls Pelo uses. Each holds the window
+// handle it was bound to (DataExchange::Control) and owns nothing.
+// Texts are in the ANSI code page.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <string_view>
+
+namespace win {
+
+class Window {
+public:
+    HWND Hwnd() const noexcept { return m_hWnd; }
+    void Attach(HWND hwnd) noexcept { m_hWnd = hwnd; }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    void Show(int command) const { ::ShowWindow(m_hWnd, command); }
+    std::string Text() const;
+    void SetText(const std::string& text) const;
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+class TabControl : public Window {
+public:
+    void InsertItem(int index, const std::string& text) const;  // TCIF_TEXT only
+    int GetCurSel() const;
+};
+
+class TreeControl : public Window {
+public:
+    HTREEITEM InsertItem(const std::string& text, HTREEITEM parent, HTREEITEM insertAfter,
+                         LPARAM data = 0) const;
+    HTREEITEM GetSelectedItem() const;
+    std::string GetItemText(HTREEITEM item) const;
+    LPARAM GetItemData(HTREEITEM item) const;
+    bool ItemHasChildren(HTREEITEM item) const;
+    void SetRedraw(bool redraw) const;
+};
+
+class ListBox : public Window {
+public:
+    void ResetContent() const;
+    int AddString(const std::string& text) const;
+    int InsertString(int index, const std::string& text) const;
+    int DeleteString(int index) const;
+    int GetCount() const;
+    int GetCurSel() const;  // LB_ERR when nothing is selected
+    void SetCurSel(int index) const;
+    std::string GetText(int index) const;  // LB_GETTEXTLEN, then LB_GETTEXT
+    void SetHorizontalExtent(int width) const;
+    void SetRedraw(bool redraw) const;
+    void InitStorage(int items, int bytes) const;
+};
+
+class Button : public Window {};
+
+class Edit : public Window {
+public:
+    void SetLimitText(UINT limit) const;
+};
+
+}  // namespace win

@@ -1,0 +1,62 @@
+// A failed file operation: what went wrong (one of the causes below) and the
+// path it concerned. Handlers let it escape; the dialog layer catches it at
+// the window-procedure boundary and shows Message() with the stop icon.
+#pragma once
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace win {
+
+// The order is fixed: string kFileErrorStringBase + cause is the message.
+enum class FileErrorCause : int {
+    None = 0,
+    Generic = 1,
+    FileNotFound = 2,
+    BadPath = 3,
+    TooManyOpenFiles = 4,
+    AccessDenied = 5,
+    InvalidFile = 6,
+    RemoveCurrentDir = 7,
+    DirectoryFull = 8,
+    BadSeek = 9,
+    HardIO = 10,
+    SharingViolation = 11,
+    LockViolation = 12,
+    DiskFull = 13,
+    EndOfFile = 14,
+};
+
+constexpr UINT kFileErrorStringBase = 61856;
+constexpr UINT kUnnamedFileString = 61446;
+
+// Maps a system error code (GetLastError) to a cause.
+FileErrorCause CauseFromSystemError(DWORD error) noexcept;
+
+class FileError : public std::runtime_error {
+public:
+    FileError(FileErrorCause cause, std::string path, DWORD systemError = 0);
+
+    // From a system error code, mapped with CauseFromSystemError.
+    static FileError FromSystemError(DWORD error, std::string path);
+
+    FileErrorCause Cause() const noexcept { return m_cause; }
+    const std::string& Path() const noexcept { return m_path; }
+    DWORD SystemError() const noexcept { return m_systemError; }
+
+    // The user-facing text: string 61856 + cause with %1 replaced by the
+    // path (string 61446 when the path is empty).
+    std::string Message() const;
+
+    // Shows Message() in a message box with MB_ICONHAND.
+    void Report() const;
+
+private:
+    FileErrorCause m_cause;
+    std::string m_path;
+    DWORD m_systemError;
+};
+
+}  // namespace win

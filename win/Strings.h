@@ -1,0 +1,28 @@
+// String resources and conversions between the ANSI code page and UTF-16.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace win {
+
+// Loads string `id` of the executable's string table in the ANSI code page
+// ("" when there is none).
+std::string LoadString(UINT id);
+
+// Replaces every "%1" in `format` with `argument`.
+std::string FormatWithArgument(std::string_view format, std::string_view argument);
+
+std::wstring AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::wstring_view text);
+
+// The application name: the executable's file name without its extension.
+std::string ApplicationName();
+
+// The system's lead-byte test for the ANSI code page (IsDBCSLeadByte),
+// in the form the portable text code takes it.
+bool SystemLeadByte(unsigned char byte);
+
+}  // namespace win
