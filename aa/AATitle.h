@@ -1,0 +1,43 @@
+// How an AA piece's title becomes the path of its file, how a listed file
+// name becomes a title again, and which titles may name a piece at all.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "text/Mbcs.h"
+
+namespace aa {
+
+// The longest full path the system's file functions accept is one byte
+// shorter than this.
+constexpr std::size_t kMaxPath = 260;
+
+// `format` (the path format of the string table, "AA\%s.txt") with its "%s"
+// replaced by `title` and "%%" by "%". The title is inserted as it is.
+std::string FormatPiecePath(std::string_view format, std::string_view title);
+
+// The title of a file found in the AA folder: its name without the last 4
+// bytes (".txt"); a shorter name gives the empty title.
+std::string TitleFromFileName(std::string_view fileName);
+
+// `relative` resolved against the full path of the current folder, as the
+// system does for a path without drive or leading separator.
+std::string JoinFolderPath(std::string_view folder, std::string_view relative,
+                           text::LeadByteTest isLead);
+
+// True when `title` names a file inside the AA folder and nowhere else, and
+// the file system accepts the name: no separator ('\' or '/'), none of
+// < > : " | ? * (so no drive form and no wildcard), no control character,
+// no lone lead byte at the end, no device name (CON, PRN, AUX, NUL, COM1-9,
+// LPT1-9, CONIN$, CONOUT$, with or without extension), and a full path of
+// `fullPathLength` bytes shorter than kMaxPath. The scan steps over
+// double-byte characters whole: a trail byte 0x5C or 0x7C is no separator.
+// Dots and spaces at either end are accepted: the file name always ends in
+// ".txt", so the system strips nothing from it and the title reads back as
+// it was written.
+bool IsUsableTitle(std::string_view title, std::size_t fullPathLength,
+                   text::LeadByteTest isLead);
+
+}  // namespace aa
