@@ -64,11 +64,20 @@ private:
     void OnDictionaryListDblClk();
     void OnFavoritesListDblClk();
 
-    // Notification-area icon and menu.
+    // Notification-area icon and menu (ui/Tray.cpp).
     void AddTrayIcon();
     void HideToTray();
     void InsertFavoritesIntoMenu(HMENU menu);
     void OnExit();
+    void RemoveTrayIcon();
+    void MinimizeToTray();
+    void OnTrayIconMessage(LPARAM mouseMessage);
+    void RestoreFromTray();
+    void ShowTrayMenu();
+    void OnTaskbarCreated();
+    UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
+    bool m_trayIconAdded = false;      // Pelo's icon is in the notification area
+    bool m_hidingToTray = false;       // a minimise to the tray is under way
 
     friend struct MainDialogMessageMap;
 

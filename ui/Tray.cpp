@@ -1,9 +1,210 @@
-// PLACEHOLDER - replaced by the tray icon and menu.
+// Minimising Pelo puts it into the notification area: the window leaves the
+// screen and the taskbar and an icon takes its place. A left-button press on
+// the icon brings the window back; a right-button press opens a menu of the
+// favourites (choosing one copies it) above the exit command. When the shell
+// re-creates its taskbar it announces "TaskbarCreated" and the icon is added
+// again.
+#include "ui/Tray.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/resource.h"
 #include "ui/MainDialog.h"
-bool MainDialog::OnCmdMsg(UINT id, UINT code) { return Dialog::OnCmdMsg(id, code); }
-LRESULT MainDialog::DefWindowProc(UINT m, WPARAM w, LPARAM l) { return Dialog::DefWindowProc(m, w, l); }
-void MainDialog::PostNcDestroy() { Dialog::PostNcDestroy(); }
-void MainDialog::AddTrayIcon() {}
-void MainDialog::HideToTray() {}
-void MainDialog::InsertFavoritesIntoMenu(HMENU) {}
-void MainDialog::OnExit() { OnCancel(); }
+#include "win/Application.h"
+#include "win/UniqueHandle.h"
+
+namespace {
+
+// The first version of the record: every shell understands it. It is 88
+// bytes in the 32-bit build; the 64-bit build has wider handles.
+constexpr DWORD kIconRecordSize = NOTIFYICONDATAA_V1_SIZE;
+#ifndef _WIN64
+static_assert(kIconRecordSize == 88);
+#endif
+
+// Pelo has one icon.
+constexpr UINT kIconId = 0;
+constexpr char kIconTip[] = "Pelo";
+
+NOTIFYICONDATAA IconRecord(HWND owner) {
+    NOTIFYICONDATAA record{};
+    record.cbSize = kIconRecordSize;
+    record.hWnd = owner;
+    record.uID = kIconId;
+    return record;
+}
+
+}  // namespace
+
+namespace tray {
+
+void InsertFavorites(HMENU trayMenu, const win::ListBox& favorites) {
+    const HMENU popup = ::GetSubMenu(trayMenu, 0);
+    int inserted = 0;
+    for (; inserted < favorites.GetCount(); ++inserted) {
+        const std::string text = favorites.GetText(inserted);
+        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING,
+                      ID_TRAY_FAVORITE_FIRST + inserted, text.c_str());
+    }
+    if (inserted > 0) {
+        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+std::optional<std::string> FavoriteForCommand(const win::ListBox& favorites, UINT id, UINT code) {
+    if (code != 0 || id < ID_TRAY_FAVORITE_FIRST) {
+        return std::nullopt;
+    }
+    const UINT index = id - ID_TRAY_FAVORITE_FIRST;
+    if (index >= static_cast<UINT>(favorites.GetCount())) {
+        return std::nullopt;
+    }
+    return favorites.GetText(static_cast<int>(index));
+}
+
+int MenuTop(int cursorY, int favoriteCount) { return cursorY - 20 - 21 * favoriteCount; }
+
+}  // namespace tray
+
+// Every message the message table leaves alone passes here on its way to the
+// default processing, which it always reaches.
+LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+        if (::IsIconic(Hwnd())) {
+            MinimizeToTray();
+        }
+        break;
+    case WM_CREATE:
+        // The shell sends it to every top-level window after (re-)creating the taskbar.
+        m_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
+        break;
+    case tray::kIconMessage:
+        OnTrayIconMessage(lParam);
+        break;
+    default:
+        // Until WM_CREATE the stored number is 0, which is WM_NULL and not the taskbar.
+        if (m_taskbarCreatedMessage != 0 && message == m_taskbarCreatedMessage) {
+            OnTaskbarCreated();
+        }
+        break;
+    }
+    return Dialog::DefWindowProc(message, wParam, lParam);
+}
+
+// The window is gone: its icon must not outlive it. The window handle saved at
+// initialisation names the icon, as the live one is no longer there.
+void MainDialog::PostNcDestroy() {
+    RemoveTrayIcon();
+    Dialog::PostNcDestroy();
+}
+
+bool MainDialog::OnCmdMsg(UINT id, UINT code) {
+    // The favourite is looked up in the list now: the menu that showed it is gone already.
+    if (const auto favorite = tray::FavoriteForCommand(m_favoriteList, id, code)) {
+        CopyToClipboard(*favorite);  // the menu only copies; no paste follows
+    }
+    return Dialog::OnCmdMsg(id, code);
+}
+
+void MainDialog::AddTrayIcon() {
+    NOTIFYICONDATAA record = IconRecord(Hwnd());
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.uCallbackMessage = tray::kIconMessage;
+    record.hIcon = m_hIcon;
+    std::memcpy(record.szTip, kIconTip, sizeof kIconTip);
+    // The shell refuses the add when the icon is there already, and fails it when
+    // there is no notification area yet; either way what was there stays.
+    if (::Shell_NotifyIconA(NIM_ADD, &record)) {
+        m_trayIconAdded = true;
+    }
+}
+
+void MainDialog::RemoveTrayIcon() {
+    // Without a saved handle (initialisation did not finish) there is no icon to find.
+    NOTIFYICONDATAA record = IconRecord(m_hWndSaved);
+    ::Shell_NotifyIconA(NIM_DELETE, &record);
+    m_trayIconAdded = false;
+}
+
+void MainDialog::HideToTray() {
+    ModifyStyleEx(0, WS_EX_TOOLWINDOW);  // no taskbar button while hidden
+    ::ShowWindow(Hwnd(), SW_HIDE);
+}
+
+// Hiding raises more position messages while the window is still iconic; only
+// the first acts, so a minimise adds the icon and hides the window once. The
+// window hides only when its icon exists: without a notification area it stays
+// minimised on the taskbar, and the taskbar's arrival finishes the move.
+void MainDialog::MinimizeToTray() {
+    if (m_hidingToTray || !::IsWindowVisible(Hwnd())) {
+        return;
+    }
+    m_hidingToTray = true;
+    AddTrayIcon();
+    if (m_trayIconAdded) {
+        HideToTray();
+    }
+    m_hidingToTray = false;
+}
+
+void MainDialog::OnTaskbarCreated() {
+    // Answered in every state: a new taskbar has none of the old icons.
+    AddTrayIcon();
+    if (::IsIconic(Hwnd())) {
+        MinimizeToTray();
+    }
+}
+
+void MainDialog::OnTrayIconMessage(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+        RestoreFromTray();
+        break;
+    case WM_RBUTTONDOWN:
+        ShowTrayMenu();
+        break;
+    default:  // moves, releases and double-clicks mean nothing here
+        break;
+    }
+}
+
+void MainDialog::RestoreFromTray() {
+    ModifyStyleEx(WS_EX_TOOLWINDOW, 0);  // the taskbar button comes back
+    ::ShowWindow(Hwnd(), SW_RESTORE);
+    ::SetForegroundWindow(Hwnd());
+    RemoveTrayIcon();
+}
+
+void MainDialog::ShowTrayMenu() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    // The menu closes when the user clicks elsewhere only if its owner is the
+    // foreground window.
+    ::SetForegroundWindow(Hwnd());
+    ::SetFocus(Hwnd());
+
+    // Loaded afresh each time, so the inserted favourites never pile up.
+    const win::UniqueMenu menu(
+        ::LoadMenuA(win::Application::Current().Instance(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    if (!menu) {
+        return;
+    }
+    InsertFavoritesIntoMenu(menu.get());
+    ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_RIGHTALIGN | TPM_LEFTBUTTON | TPM_TOPALIGN,
+                     cursor.x, tray::MenuTop(cursor.y, m_favoriteList.GetCount()), 0, Hwnd(),
+                     nullptr);
+    // Makes the menu work the next time too: the switch of foreground it
+    // needs completes with a message to its owner.
+    ::PostMessageA(Hwnd(), WM_NULL, 0, 0);
+}
+
+void MainDialog::InsertFavoritesIntoMenu(HMENU menu) { tray::InsertFavorites(menu, m_favoriteList); }
+
+void MainDialog::OnExit() {
+    RemoveTrayIcon();
+    OnCancel();
+}
