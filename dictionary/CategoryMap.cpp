@@ -1,15 +1,31 @@
 #include "dictionary/CategoryMap.h"
 
-void CategoryMap::Store(const std::string& name, List list) {
-    auto [it, inserted] = m_lists.try_emplace(name, std::move(list));
-    if (!inserted) {
-        // An earlier run of the same category: keep both, in file order.
-        it->second.insert(it->second.end(), std::make_move_iterator(list.begin()),
-                          std::make_move_iterator(list.end()));
+#include <iterator>
+
+CategoryMap::Index CategoryMap::Add(std::string_view name) {
+    auto [it, inserted] = m_indexOfName.try_emplace(std::string(name), m_categories.size());
+    if (inserted) {
+        m_categories.push_back({it->first, {}});
+    }
+    return it->second;
+}
+
+void CategoryMap::Store(std::string_view name, List list) {
+    List& stored = m_categories[Add(name)].list;
+    if (stored.empty()) {
+        stored = std::move(list);
+    } else {
+        stored.insert(stored.end(), std::make_move_iterator(list.begin()),
+                      std::make_move_iterator(list.end()));
     }
 }
 
 const CategoryMap::List* CategoryMap::Find(std::string_view name) const {
-    auto it = m_lists.find(std::string(name));
-    return it == m_lists.end() ? nullptr : &it->second;
+    auto it = m_indexOfName.find(std::string(name));
+    return it == m_indexOfName.end() ? nullptr : &m_categories[it->second].list;
+}
+
+void CategoryMap::Clear() {
+    m_categories.clear();
+    m_indexOfName.clear();
 }

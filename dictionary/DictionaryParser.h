@@ -1,0 +1,73 @@
+// Reading dic.txt: lines in; group items, category items and lists out.
+//
+// Each line is trimmed of single-byte white space at both ends; a blank line
+// is skipped. A record line is "category TAB+ kaomoji [TAB anything]"; a line
+// without TAB is a category with an empty kaomoji. Every run of lines with
+// the same category is one category item; every run of categories whose
+// names share their first two bytes is one group item. Kaomoji keep file
+// order.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/Mbcs.h"
+#include "text/TextMode.h"
+
+namespace dictionary {
+
+using KaomojiList = std::vector<std::string>;
+
+// What the parser produces, in file order.
+class DictionaryEvents {
+public:
+    virtual ~DictionaryEvents() = default;
+    // A new top-level group item whose text is `key`.
+    virtual void InsertGroup(std::string_view key) = 0;
+    // A category item named `name` under the group inserted last.
+    virtual void InsertCategory(std::string_view name) = 0;
+    // The kaomoji of one run of `name`'s lines, in file order. Comes after
+    // that run's InsertCategory, when the next run begins or at the end.
+    virtual void StoreList(std::string_view name, KaomojiList list) = 0;
+};
+
+// One record line split into its two fields. Both views point into the line.
+struct Record {
+    std::string_view category;
+    std::string_view kaomoji;
+};
+
+// Trims `line` and splits it at TABs; nothing when the trimmed line is blank.
+std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLead);
+
+// The text of the group item a category belongs to: the first two bytes of
+// its name, or the whole name when it is shorter.
+std::string_view GroupKey(std::string_view category);
+
+// Turns lines into events. Feed every line with AddLine, then call Finish
+// once.
+class DictionaryParser {
+public:
+    DictionaryParser(DictionaryEvents& events, text::LeadByteTest isLead)
+        : m_events(events), m_isLead(isLead) {}
+
+    void AddLine(std::string_view line);
+    // Stores the list of the last run (for a file without records: an empty
+    // list under the empty name).
+    void Finish();
+
+private:
+    DictionaryEvents& m_events;
+    text::LeadByteTest m_isLead;
+    std::string m_groupKey;
+    std::string m_category;
+    KaomojiList m_list;
+};
+
+// Reads every line of `source` with the text-mode rules and parses it.
+// A read error thrown by `source` propagates; Finish is then not reached.
+void ParseDictionary(text::ByteSource& source, text::LeadByteTest isLead, DictionaryEvents& events);
+
+}  // namespace dictionary
