@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "dictionary/CategoryMap.h"
 #include "win/Controls.h"
@@ -49,6 +50,13 @@ private:
     void OnFavoriteUp();
     void OnFavoriteDown();
     void OnDeleteFavorite();
+    void MoveFavorite(int from, int to);
+    bool CanRewriteFavorites();
+    void RewriteFavorites(const std::vector<std::string>& before);
+    void RestoreFavorites(const std::vector<std::string>& before);
+    // False while the last load failed: the list may then lack entries of the
+    // file, and a move or delete would lose them by rewriting the file.
+    bool m_favoritesLoaded = false;
 
     // AA page.
     bool LoadAAList();

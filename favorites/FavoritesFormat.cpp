@@ -1,0 +1,91 @@
+#include "favorites/FavoritesFormat.h"
+
+#include "text/TextMode.h"
+
+namespace favorites {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
+
+char FoldAsciiLetter(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// `entry` and its line end, preceded by a line end when `before` (the data
+// the entry follows) is not empty and its last line is still open. A CR at
+// the very end stays part of that last entry, so CR LF is added after it.
+std::string EntryAfter(std::string_view before, std::string_view entry) {
+    std::string bytes;
+    if (!before.empty() && before.back() != '\n') {
+        bytes += kLineEnd;
+    }
+    bytes += entry;
+    bytes += kLineEnd;
+    return bytes;
+}
+
+}  // namespace
+
+std::vector<std::string> ParseFavorites(std::string_view bytes) {
+    return text::SplitTextModeLines(bytes);
+}
+
+std::string FormatFavorites(std::span<const std::string> entries) {
+    std::size_t size = 0;
+    for (const std::string& entry : entries) {
+        size += entry.size() + kLineEnd.size();
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string& entry : entries) {
+        bytes += entry;
+        bytes += kLineEnd;
+    }
+    return bytes;
+}
+
+bool IsSameFavorite(std::string_view a, std::string_view b, text::LeadByteTest isLead) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    // Both strings are stepped by the characters of `a`: wherever they still
+    // agree, they have the same character boundaries.
+    std::size_t pos = 0;
+    while (pos < a.size()) {
+        const std::size_t length = text::CharLength(a, pos, isLead);
+        if (length == 1) {
+            if (FoldAsciiLetter(a[pos]) != FoldAsciiLetter(b[pos])) {
+                return false;
+            }
+        } else if (a.substr(pos, length) != b.substr(pos, length)) {
+            return false;
+        }
+        pos += length;
+    }
+    return true;
+}
+
+bool ContainsFavorite(std::span<const std::string> entries, std::string_view candidate,
+                      text::LeadByteTest isLead) {
+    for (const std::string& entry : entries) {
+        if (IsSameFavorite(entry, candidate, isLead)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+FavoriteAddition PlanAddition(std::string_view current, std::string_view entry) {
+    const std::size_t ctrlZ = current.find(text::kCtrlZ);
+    if (ctrlZ == std::string_view::npos) {
+        return {FavoriteAddition::Kind::Append, EntryAfter(current, entry)};
+    }
+    const std::string_view loaded = current.substr(0, ctrlZ);
+    std::string bytes(loaded);
+    bytes += EntryAfter(loaded, entry);
+    bytes += current.substr(ctrlZ);
+    return {FavoriteAddition::Kind::Rewrite, std::move(bytes)};
+}
+
+}  // namespace favorites

@@ -1,0 +1,61 @@
+// Fuzzes the favourites file rules: whatever a file holds, loading, writing
+// back and adding behave as the favourites page relies on.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "favorites/FavoritesFormat.h"
+#include "text/Mbcs.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+// An entry as the dictionary list can hold it: no LF and no Ctrl-Z.
+std::string AsEntry(std::string_view bytes) {
+    std::string entry;
+    for (char c : bytes) {
+        if (c != '\n' && c != '\x1A') {
+            entry.push_back(c);
+        }
+    }
+    return entry;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    // The first byte says where the file ends and the new entry begins.
+    const std::size_t split = size == 0 ? 0 : std::min<std::size_t>(data[0], size - 1);
+    const std::string_view file = input.substr(size == 0 ? 0 : 1, split);
+    const std::string entry = AsEntry(input.substr(std::min(size, 1 + split)));
+
+    // A loaded list writes back to bytes that load as the same list.
+    const auto entries = favorites::ParseFavorites(file);
+    Check(favorites::ParseFavorites(favorites::FormatFavorites(entries)) == entries);
+
+    // An addition keeps every entry and every byte, and loads the new entry last.
+    const favorites::FavoriteAddition addition = favorites::PlanAddition(file, entry);
+    const std::string after = addition.kind == favorites::FavoriteAddition::Kind::Append
+                                  ? std::string(file) + addition.bytes
+                                  : addition.bytes;
+    auto expected = entries;
+    expected.push_back(entry);
+    Check(favorites::ParseFavorites(after) == expected);
+    Check(after.size() >= file.size() + entry.size());
+
+    // The duplicate test is symmetric and every text is its own duplicate.
+    for (const auto& other : entries) {
+        Check(favorites::IsSameFavorite(other, entry, text::Cp932LeadByte) ==
+              favorites::IsSameFavorite(entry, other, text::Cp932LeadByte));
+        Check(favorites::IsSameFavorite(other, other, text::Cp932LeadByte));
+    }
+    return 0;
+}
