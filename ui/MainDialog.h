@@ -71,6 +71,7 @@ private:
     BOOL PasteToLastActiveWindow();
     void OnDictionaryListDblClk();
     void OnFavoritesListDblClk();
+    void DeliverSelectedEntry(const win::ListBox& list);
 
     // Notification-area icon and menu (ui/Tray.cpp).
     void AddTrayIcon();
