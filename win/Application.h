@@ -19,6 +19,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     static Application& Current();
+    // The instance, or null when the program defines none (test programs).
+    static Application* TryCurrent() noexcept;
 
     virtual BOOL InitInstance() { return TRUE; }
 

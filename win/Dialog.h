@@ -114,6 +114,9 @@ public:
     // `parent` null: the application's main window becomes the owner, unless
     // this dialog is itself the main window.
     explicit Dialog(UINT templateId, HWND parent = nullptr);
+    // A dialog from a template in memory (DLGTEMPLATE or DLGTEMPLATEEX),
+    // which must outlive DoModal.
+    explicit Dialog(const DLGTEMPLATE* dialogTemplate, HWND parent = nullptr);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -145,21 +148,36 @@ protected:
     virtual bool OnCmdMsg(UINT id, UINT code);
     // Default processing of every message the table leaves alone.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Called after the window has been destroyed (WM_NCDESTROY).
+    // Called after the window has been destroyed (WM_NCDESTROY), when
+    // Hwnd() is already null.
     virtual void PostNcDestroy() {}
+    // The default processing (DefWindowProc) of the message being handled,
+    // for handlers that add to it rather than replace it.
+    LRESULT Default();
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CreationHook(int, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleNcDestroy(WPARAM wParam, LPARAM lParam);
     const MessageEntry* FindEntry(UINT message, UINT code, UINT id) const;
+    void Subclass(HWND hwnd);
+    HWND ResolveOwner() const;
     void CentreWindow();
 
-    UINT m_templateId;
+    struct CurrentMessage {
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+    };
+
+    UINT m_templateId = 0;
+    const DLGTEMPLATE* m_dialogTemplate = nullptr;
     HWND m_parent;
     HWND m_hWnd = nullptr;
     WNDPROC m_superProc = nullptr;
+    CurrentMessage m_current;
 };
 
 }  // namespace win

@@ -12,6 +12,12 @@ namespace win {
 // ("" when there is none).
 std::string LoadString(UINT id);
 
+// The module whose resources LoadString and Dialog::DoModal use: the
+// executable, unless SetResourceInstance named another (a test may load the
+// product's executable as a data file and read its resources).
+HINSTANCE ResourceInstance() noexcept;
+void SetResourceInstance(HINSTANCE instance) noexcept;
+
 // Replaces every "%1" in `format` with `argument`.
 std::string FormatWithArgument(std::string_view format, std::string_view argument);
 

@@ -110,6 +110,21 @@ private:
     HDC m_dc;
 };
 
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) noexcept : m_window(window), m_dc(::BeginPaint(window, &m_paint)) {}
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    ~PaintDC() { ::EndPaint(m_window, &m_paint); }
+    HDC get() const noexcept { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
 // Selects an object into a DC and selects the previous one back on destruction.
 class SelectedObject {
 public:

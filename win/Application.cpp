@@ -1,0 +1,68 @@
+#include "win/Application.h"
+
+#include <cstdlib>
+
+#include "win/Strings.h"
+
+namespace win {
+
+namespace {
+
+Application* g_application = nullptr;
+
+}  // namespace
+
+Application::Application() {
+    g_application = this;
+}
+
+Application::~Application() {
+    if (g_application == this) {
+        g_application = nullptr;
+    }
+}
+
+Application& Application::Current() {
+    if (g_application == nullptr) {
+        // A program built on this layer defines exactly one global instance.
+        std::abort();
+    }
+    return *g_application;
+}
+
+Application* Application::TryCurrent() noexcept {
+    return g_application;
+}
+
+int Application::Run() {
+    if (!InitInstance()) {
+        return 0;
+    }
+    MSG message;
+    BOOL got;
+    while ((got = ::GetMessageA(&message, nullptr, 0, 0)) != 0 && got != -1) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+HINSTANCE Application::Instance() const noexcept {
+    return ::GetModuleHandleA(nullptr);
+}
+
+HICON Application::LoadIcon(UINT id) const {
+    return ::LoadIconA(ResourceInstance(), MAKEINTRESOURCEA(id));
+}
+
+}  // namespace win
+
+// The entry point: everything happens inside the application object.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        return win::Application::Current().Run();
+    } catch (...) {
+        // Nothing can be reported reliably this late; end with a failure code.
+        return 1;
+    }
+}

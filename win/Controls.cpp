@@ -1,0 +1,142 @@
+#include "win/Controls.h"
+
+#include <vector>
+
+namespace win {
+
+std::string Window::Text() const {
+    const int length = ::GetWindowTextLengthA(m_hWnd);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void Window::SetText(const std::string& text) const {
+    ::SetWindowTextA(m_hWnd, text.c_str());
+}
+
+void TabControl::InsertItem(int index, const std::string& text) const {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(text.c_str());
+    Send(TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+int TabControl::GetCurSel() const {
+    return static_cast<int>(Send(TCM_GETCURSEL));
+}
+
+HTREEITEM TreeControl::InsertItem(const std::string& text, HTREEITEM parent, HTREEITEM insertAfter,
+                                  LPARAM data) const {
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = insertAfter;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.lParam = data;
+    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+HTREEITEM TreeControl::GetSelectedItem() const {
+    return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_CARET));
+}
+
+std::string TreeControl::GetItemText(HTREEITEM item) const {
+    // The control gives no length: grow the buffer until the text fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        buffer[0] = '\0';
+        TVITEMA query{};
+        query.mask = TVIF_TEXT;
+        query.hItem = item;
+        query.pszText = buffer.data();
+        query.cchTextMax = static_cast<int>(buffer.size());
+        if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) {
+            return {};
+        }
+        const std::string text(query.pszText);
+        if (text.size() + 2 < buffer.size() || buffer.size() >= 1 << 20) {
+            return text;
+        }
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+LPARAM TreeControl::GetItemData(HTREEITEM item) const {
+    TVITEMA query{};
+    query.mask = TVIF_PARAM;
+    query.hItem = item;
+    return Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) ? query.lParam : 0;
+}
+
+bool TreeControl::ItemHasChildren(HTREEITEM item) const {
+    return Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+void TreeControl::SetRedraw(bool redraw) const {
+    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
+}
+
+void ListBox::ResetContent() const {
+    Send(LB_RESETCONTENT);
+}
+
+int ListBox::AddString(const std::string& text) const {
+    return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ListBox::InsertString(int index, const std::string& text) const {
+    return static_cast<int>(
+        Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ListBox::DeleteString(int index) const {
+    return static_cast<int>(Send(LB_DELETESTRING, static_cast<WPARAM>(index)));
+}
+
+int ListBox::GetCount() const {
+    return static_cast<int>(Send(LB_GETCOUNT));
+}
+
+int ListBox::GetCurSel() const {
+    return static_cast<int>(Send(LB_GETCURSEL));
+}
+
+void ListBox::SetCurSel(int index) const {
+    Send(LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+std::string ListBox::GetText(int index) const {
+    const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    if (length == LB_ERR || length <= 0) {
+        return {};
+    }
+    // The length may overstate the ANSI form of the text: trust the copy.
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+void ListBox::SetHorizontalExtent(int width) const {
+    Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width));
+}
+
+void ListBox::SetRedraw(bool redraw) const {
+    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
+}
+
+void ListBox::InitStorage(int items, int bytes) const {
+    Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(bytes));
+}
+
+void Edit::SetLimitText(UINT limit) const {
+    Send(EM_SETLIMITTEXT, limit);
+}
+
+}  // namespace win

@@ -1,0 +1,58 @@
+#include "win/FileSystem.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "win/FileError.h"
+#include "win/UniqueHandle.h"
+
+namespace win {
+
+namespace {
+
+bool IsDotEntry(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> FindFileNames(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
+    if (!find) {
+        return names;
+    }
+    do {
+        // "." and ".." name the folder itself and its parent, not entries.
+        if (!IsDotEntry(data.cFileName)) {
+            names.emplace_back(data.cFileName);
+        }
+    } while (::FindNextFileA(find.get(), &data));
+    return names;
+}
+
+bool AnythingMatches(const std::string& pattern) {
+    WIN32_FIND_DATAA data;
+    UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
+    return static_cast<bool>(find);
+}
+
+void RenameFile(const std::string& from, const std::string& to) {
+    if (!::MoveFileA(from.c_str(), to.c_str())) {
+        throw FileError::FromSystemError(::GetLastError(), from);
+    }
+}
+
+void RemoveFile(const std::string& path) {
+    if (!::DeleteFileA(path.c_str())) {
+        throw FileError::FromSystemError(::GetLastError(), path);
+    }
+}
+
+bool CreateFolder(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+}  // namespace win
