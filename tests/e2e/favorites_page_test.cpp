@@ -1,0 +1,322 @@
+// The favourites page from outside: adds from the dictionary page, moves and
+// deletes on the favourites page, and Favorite.txt byte for byte after every
+// step, including the files and failures a user's disk can bring.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "E2e.h"
+
+namespace {
+
+using namespace e2e;
+using Entries = std::vector<std::string>;
+
+constexpr int kTab = 1000;
+constexpr int kKaomojiList = 1003;
+constexpr int kAddButton = 1004;
+constexpr int kFavoriteList = 1005;
+constexpr int kDeleteButton = 1006;
+constexpr int kUpButton = 1015;
+constexpr int kDownButton = 1016;
+constexpr int kFavoritesTab = 1;
+
+const std::string kWave = "(^_^)/";
+const std::string kWaveLong = "(^_^)/~~";  // kWave is only its beginning
+const std::string kCry = "(ToT)";
+const std::string kCryOtherCase = "(tOt)";
+const std::string kOmega = ToCp932(L"(´・ω・`)");
+const std::string kCapitalOmega = ToCp932(L"(´・Ω・`)");
+const std::string kKatakanaA = ToCp932(L"(ア)");    // 83 41: trail byte 'A'
+const std::string kKatakanaDi = ToCp932(L"(ヂ)");   // 83 61: trail byte 'a'
+
+// One category holding every kaomoji above.
+std::string Dictionary() {
+    std::string dic;
+    for (const std::string& kaomoji :
+         {kWaveLong, kWave, kCry, kCryOtherCase, kOmega, kCapitalOmega, kKatakanaA, kKatakanaDi}) {
+        dic += ToCp932(L"かお") + "\t" + kaomoji + "\r\n";
+    }
+    return dic;
+}
+
+std::string Lines(const Entries& entries) {
+    std::string bytes;
+    for (const std::string& entry : entries) {
+        bytes += entry + "\r\n";
+    }
+    return bytes;
+}
+
+// Opens a file the way another program holding it without sharing does.
+class FileHold {
+public:
+    explicit FileHold(const std::filesystem::path& path)
+        : m_file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~FileHold() { Release(); }
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+    bool Held() const { return m_file != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (Held()) {
+            ::CloseHandle(m_file);
+            m_file = INVALID_HANDLE_VALUE;
+        }
+    }
+
+private:
+    HANDLE m_file;
+};
+
+class FavoritesPageTest : public ::testing::Test {
+protected:
+    FavoritesPageTest() : m_pelo(false) { m_pelo.WriteFile("dic.txt", Dictionary()); }
+
+    void Start() {
+        ASSERT_TRUE(m_pelo.Start());
+        ExpectNoMessageBox();
+    }
+    std::string File() const { return m_pelo.ReadFile("Favorite.txt"); }
+    HWND Control(int id) const { return m_pelo.Control(id); }
+    Entries Favorites() const { return ListItems(Control(kFavoriteList)); }
+    int FavoriteSelection() const { return ListSelection(Control(kFavoriteList)); }
+
+    void ExpectNoMessageBox() const {
+        EXPECT_EQ(FindMessageBox(m_pelo.Id(), {m_pelo.MainWindow()}), nullptr);
+    }
+
+    // Clicks a button and waits until its handler has returned. False when
+    // that takes long, which means the handler is showing a message box.
+    bool ClickAndFinish(int id) const {
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+    }
+
+    // Clicks a button whose handler should show message `text`, checks it is
+    // shown and closes it.
+    void ExpectMessageOnClick(int id, const std::string& text) const {
+        PostButtonClick(Control(id));
+        const HWND box = WaitForMessageBox(m_pelo.Id(), {m_pelo.MainWindow()});
+        ASSERT_NE(box, nullptr) << "no message box";
+        EXPECT_EQ(MessageBoxText(box), text);
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+
+    // Shows the one category of the dictionary (the tree has the focus at start).
+    void ShowCategory() const {
+        const HWND list = Control(kKaomojiList);
+        for (int round = 0; round < 6 && ListCount(list) == 0; ++round) {
+            for (WORD key : {VK_DOWN, VK_RIGHT}) {
+                ASSERT_TRUE(PressKeyIn(m_pelo.MainWindow(), key));
+                if (WaitUntil([&] { return ListCount(list) > 0; }, 500ms)) {
+                    return;
+                }
+            }
+        }
+        ASSERT_GT(ListCount(list), 0) << "no category showed its kaomoji";
+    }
+
+    void SelectKaomoji(const std::string& kaomoji) const {
+        const Entries items = ListItems(Control(kKaomojiList));
+        const auto found = std::find(items.begin(), items.end(), kaomoji);
+        ASSERT_NE(found, items.end()) << kaomoji;
+        SetListSelection(Control(kKaomojiList), static_cast<int>(found - items.begin()));
+    }
+
+    // Adds a kaomoji that must be accepted: the file grows by its line and
+    // the list, reloaded, ends with it and has no selection.
+    void ExpectAdded(const std::string& kaomoji) const {
+        SelectKaomoji(kaomoji);
+        const Entries before = Favorites();
+        const std::string fileBefore = File();
+        ASSERT_TRUE(ClickAndFinish(kAddButton)) << "a message box came up";
+        Entries expected = before;
+        expected.push_back(kaomoji);
+        EXPECT_EQ(Favorites(), expected);
+        EXPECT_EQ(FavoriteSelection(), LB_ERR);
+        EXPECT_EQ(File(), fileBefore + kaomoji + "\r\n");
+    }
+
+    // Adds a kaomoji that must be refused as a duplicate.
+    void ExpectDuplicate(const std::string& kaomoji) const {
+        SelectKaomoji(kaomoji);
+        const Entries before = Favorites();
+        const std::string fileBefore = File();
+        ExpectMessageOnClick(kAddButton, kDuplicateMessage);
+        EXPECT_EQ(Favorites(), before);
+        EXPECT_EQ(File(), fileBefore);
+    }
+
+    void ShowFavoritesPage() const {
+        ASSERT_TRUE(m_pelo.Activate());
+        ASSERT_TRUE(SelectTab(Control(kTab), kFavoritesTab))
+            << "selection " << TabSelection(Control(kTab)) << ", focus on control "
+            << ::GetDlgCtrlID(FocusedWindowOf(m_pelo.MainWindow()));
+    }
+
+    // Selects favourite `index`, clicks `button` and checks the list, the
+    // selection and the file afterwards (no message box in between).
+    void ExpectAfterClick(int index, int button, const Entries& entries, int selection) const {
+        SetListSelection(Control(kFavoriteList), index);
+        ASSERT_TRUE(ClickAndFinish(button)) << "a message box came up";
+        EXPECT_EQ(Favorites(), entries);
+        EXPECT_EQ(FavoriteSelection(), selection);
+        EXPECT_EQ(File(), Lines(entries));
+        ExpectNoMessageBox();
+    }
+
+    const std::string kSelectMessage = ToCp932(L"リストから対象を選択して下さい。");
+    const std::string kDuplicateMessage = ToCp932(L"同じ顔文字がお気に入りに登録されています。");
+    PeloProcess m_pelo;
+};
+
+TEST_F(FavoritesPageTest, FirstStartCreatesAnEmptyFileAndAddsFromTheDictionary) {
+    Start();
+    ASSERT_TRUE(m_pelo.HasFile("Favorite.txt"));
+    EXPECT_EQ(File(), "");
+    EXPECT_EQ(Favorites(), Entries{});
+
+    ShowCategory();
+    SetListSelection(Control(kKaomojiList), LB_ERR);
+    ExpectMessageOnClick(kAddButton, kSelectMessage);
+    EXPECT_EQ(File(), "");
+
+    ExpectAdded(kWaveLong);
+    ExpectAdded(kWave);  // only the beginning of a favourite: a kaomoji of its own
+    ExpectAdded(kCry);
+    ExpectDuplicate(kCry);
+    ExpectDuplicate(kCryOtherCase);  // differs only in the case of ASCII letters
+    // Double-byte characters compare exactly, their trail bytes included.
+    ExpectAdded(kOmega);
+    ExpectAdded(kCapitalOmega);
+    ExpectAdded(kKatakanaA);
+    ExpectAdded(kKatakanaDi);
+    EXPECT_EQ(File(), Lines({kWaveLong, kWave, kCry, kOmega, kCapitalOmega, kKatakanaA,
+                             kKatakanaDi}));
+}
+
+TEST_F(FavoritesPageTest, MovesAndDeletesRewriteTheFileWithCrLf) {
+    // LF line ends and an empty line, as another editor may leave them.
+    m_pelo.WriteFile("Favorite.txt", "a\n\nc\nd\n");
+    Start();
+    ShowFavoritesPage();
+    EXPECT_EQ(Favorites(), (Entries{"a", "", "c", "d"}));
+    EXPECT_EQ(FavoriteSelection(), LB_ERR);
+
+    ExpectMessageOnClick(kUpButton, kSelectMessage);
+    ExpectMessageOnClick(kDownButton, kSelectMessage);
+    ExpectMessageOnClick(kDeleteButton, kSelectMessage);
+    EXPECT_EQ(File(), "a\n\nc\nd\n");
+
+    // The first cannot go up nor the last down: nothing changes, not even the file.
+    SetListSelection(Control(kFavoriteList), 0);
+    ASSERT_TRUE(ClickAndFinish(kUpButton));
+    EXPECT_EQ(FavoriteSelection(), 0);
+    SetListSelection(Control(kFavoriteList), 3);
+    ASSERT_TRUE(ClickAndFinish(kDownButton));
+    EXPECT_EQ(FavoriteSelection(), 3);
+    EXPECT_EQ(Favorites(), (Entries{"a", "", "c", "d"}));
+    EXPECT_EQ(File(), "a\n\nc\nd\n");
+    ExpectNoMessageBox();
+
+    ExpectAfterClick(1, kUpButton, {"", "a", "c", "d"}, 0);
+    ExpectAfterClick(0, kDownButton, {"a", "", "c", "d"}, 1);
+    ExpectAfterClick(2, kDownButton, {"a", "", "d", "c"}, 3);
+
+    // Delete the first, a middle one, the last and the only one.
+    ExpectAfterClick(0, kDeleteButton, {"", "d", "c"}, 0);
+    ExpectAfterClick(1, kDeleteButton, {"", "c"}, 1);
+    ExpectAfterClick(1, kDeleteButton, {""}, 0);
+    ExpectAfterClick(0, kDeleteButton, {}, LB_ERR);
+    EXPECT_EQ(File(), "");
+}
+
+TEST_F(FavoritesPageTest, FileHeldAtStartGivesAnEmptyListWithoutAMessage) {
+    m_pelo.WriteFile("Favorite.txt", "a\r\n");
+    FileHold hold(m_pelo.PathOf("Favorite.txt"));
+    ASSERT_TRUE(hold.Held());
+    Start();
+    EXPECT_EQ(Favorites(), Entries{});
+    hold.Release();
+
+    // The next add finds the file free again and shows all of it.
+    ShowCategory();
+    SelectKaomoji(kCry);
+    ASSERT_TRUE(ClickAndFinish(kAddButton));
+    EXPECT_EQ(Favorites(), (Entries{"a", kCry}));
+    EXPECT_EQ(File(), "a\r\n" + kCry + "\r\n");
+}
+
+TEST_F(FavoritesPageTest, FileHeldDuringAddOrDeleteStaysWholeAndTheListAgrees) {
+    const std::string old = Lines({"a", "b", "c"});
+    m_pelo.WriteFile("Favorite.txt", old);
+    Start();
+    ShowCategory();
+    {
+        FileHold hold(m_pelo.PathOf("Favorite.txt"));
+        ASSERT_TRUE(hold.Held());
+
+        // The add cannot open the file: nothing is written, the user is told.
+        SelectKaomoji(kCry);
+        PostButtonClick(Control(kAddButton));
+        const HWND addBox = WaitForMessageBox(m_pelo.Id(), {m_pelo.MainWindow()});
+        ASSERT_NE(addBox, nullptr) << "the failed add was not reported";
+        EXPECT_NE(MessageBoxText(addBox).find("Favorite.txt"), std::string::npos)
+            << MessageBoxText(addBox);
+        EXPECT_TRUE(AnswerMessageBox(addBox, IDOK));
+        EXPECT_EQ(Favorites(), (Entries{"a", "b", "c"}));
+
+        // The delete's rewrite cannot replace the file: the old one stays
+        // whole and the list shows it again.
+        ShowFavoritesPage();
+        SetListSelection(Control(kFavoriteList), 1);
+        PostButtonClick(Control(kDeleteButton));
+        const HWND box = WaitForMessageBox(m_pelo.Id(), {m_pelo.MainWindow()});
+        ASSERT_NE(box, nullptr) << "the failed rewrite was not reported";
+        EXPECT_NE(MessageBoxText(box).find("Favorite.txt"), std::string::npos)
+            << MessageBoxText(box);
+        EXPECT_EQ(Favorites(), (Entries{"a", "b", "c"}));
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    EXPECT_EQ(File(), old);
+    // No temporary file is left beside it.
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_pelo.Folder())) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Favorite.txt", L"dic.txt"}));
+
+    // Once the file is free, the delete works.
+    ExpectAfterClick(1, kDeleteButton, {"a", "c"}, 1);
+}
+
+TEST_F(FavoritesPageTest, AddAfterALastLineWithoutLineEnd) {
+    m_pelo.WriteFile("Favorite.txt", "a\r\nb");
+    Start();
+    EXPECT_EQ(Favorites(), (Entries{"a", "b"}));
+    ShowCategory();
+    SelectKaomoji(kCry);
+    ASSERT_TRUE(ClickAndFinish(kAddButton));
+    EXPECT_EQ(Favorites(), (Entries{"a", "b", kCry}));
+    EXPECT_EQ(File(), "a\r\nb\r\n" + kCry + "\r\n");
+}
+
+TEST_F(FavoritesPageTest, AddToAFileWithCtrlZShowsTheEntryAndKeepsEveryByte) {
+    m_pelo.WriteFile("Favorite.txt", "a\r\nb\r\n\x1A" "after\r\n");
+    Start();
+    EXPECT_EQ(Favorites(), (Entries{"a", "b"}));
+    ShowCategory();
+    SelectKaomoji(kCry);
+    ASSERT_TRUE(ClickAndFinish(kAddButton));
+    EXPECT_EQ(Favorites(), (Entries{"a", "b", kCry}));
+    EXPECT_EQ(File(), "a\r\nb\r\n" + kCry + "\r\n\x1A" "after\r\n");
+}
+
+}  // namespace
