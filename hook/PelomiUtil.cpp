@@ -4,6 +4,8 @@
 // Tracking runs on Pelo's thread, driven by its message loop:
 //   - a WinEvent hook for EVENT_SYSTEM_FOREGROUND (out of context, so the
 //     callback arrives as a message on the thread that installed it);
+//   - one for EVENT_OBJECT_FOCUS: Wine sends no foreground events, but does
+//     report the focus a newly activated window gives its control;
 //   - a thread timer that looks at GetForegroundWindow every 100 ms, for
 //     systems that send no foreground events (Wine sends none);
 //   - a look at the foreground window when tracking starts and on every
@@ -28,6 +30,7 @@ constexpr UINT kPasteMessageTimeoutMs = 2000;
 struct Tracking {
     hook::LastActiveRecord<HWND> record;
     win::UniqueWinEventHook foregroundEvents;
+    win::UniqueWinEventHook focusEvents;
     UINT_PTR pollTimer = 0;
 };
 
@@ -44,7 +47,8 @@ hook::WindowFacts FactsOf(HWND window) {
     ::GetWindowThreadProcessId(window, &processId);
     facts.processId = processId;
     std::array<char, 256> className{};
-    const int length = ::GetClassNameA(window, className.data(), static_cast<int>(className.size()));
+    const int length =
+        ::GetClassNameA(window, className.data(), static_cast<int>(className.size()));
     facts.className.assign(className.data(), length > 0 ? length : 0);
     return facts;
 }
@@ -57,14 +61,27 @@ void OfferForegroundWindow() {
     Offer(::GetForegroundWindow());
 }
 
-void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG,
-                                DWORD, DWORD) {
+void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD,
+                                DWORD) {
     try {
         if (object == OBJID_WINDOW) {
             Offer(window);
         }
     } catch (...) {
         // Out of memory for a class name: this event is simply not recorded.
+    }
+}
+
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+    try {
+        const HWND focused = ::GetAncestor(window, GA_ROOT);
+        const HWND foreground = ::GetForegroundWindow();
+        if (focused != nullptr) {
+            g_tracking.record.OfferFocused(focused, FactsOf(focused), foreground,
+                                           FactsOf(foreground));
+        }
+    } catch (...) {
+        // As above.
     }
 }
 
@@ -82,6 +99,7 @@ void StopTracking() {
         g_tracking.pollTimer = 0;
     }
     g_tracking.foregroundEvents.reset();
+    g_tracking.focusEvents.reset();
     g_tracking.record.Stop();
 }
 
@@ -188,9 +206,11 @@ void __stdcall SetHook(HWND self) {
             ::GetWindowThreadProcessId(self, &ownProcessId);
         }
         g_tracking.record.Start(ownProcessId);
-        g_tracking.foregroundEvents.reset(
-            ::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                              &OnForegroundEvent, 0, 0,
+        g_tracking.foregroundEvents.reset(::SetWinEventHook(
+            EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &OnForegroundEvent, 0, 0,
+            WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+        g_tracking.focusEvents.reset(
+            ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &OnFocusEvent, 0, 0,
                               WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
         g_tracking.pollTimer = ::SetTimer(nullptr, 0, kPollIntervalMs, &OnPollTimer);
         OfferForegroundWindow();

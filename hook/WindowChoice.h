@@ -10,7 +10,7 @@ namespace hook {
 
 // What the hook library knows about a window it has seen in the foreground.
 struct WindowFacts {
-    bool exists = false;         // the handle still names a window
+    bool exists = false;          // the handle still names a window
     unsigned long processId = 0;  // the process that owns it
     std::string className;
 };
@@ -50,6 +50,21 @@ public:
     void Offer(Handle window, const WindowFacts& facts) {
         if (m_tracking && window != Handle{} && IsDeliveryCandidate(facts, m_ownProcessId)) {
             m_window = window;
+        }
+    }
+
+    // A keyboard-focus event, read after the fact, for a window whose
+    // top-level window is `focused`. It shows that `focused` became active
+    // when it is still in the foreground, or when Pelo's window has come to
+    // the front since (the user went on to Pelo before the event was read).
+    // With any other window in front it only tells of a program moving its
+    // focus in the background.
+    void OfferFocused(Handle focused, const WindowFacts& focusedFacts, Handle foreground,
+                      const WindowFacts& foregroundFacts) {
+        const bool peloInFront =
+            foregroundFacts.exists && foregroundFacts.processId == m_ownProcessId;
+        if (focused == foreground || peloInFront) {
+            Offer(focused, focusedFacts);
         }
     }
 

@@ -67,4 +67,25 @@ TEST(HookWindowChoice, RecordForgetsAWindowThatHasGoneAndOnStop) {
     EXPECT_EQ(record.Remembered(), 0);
 }
 
+TEST(HookWindowChoice, FocusEventsCountWhenTheirWindowOrPeloIsInFront) {
+    hook::LastActiveRecord<int> record;
+    record.Start(kPelo);
+    const hook::WindowFacts editor = Window(kEditor, "Notepad");
+    const hook::WindowFacts browser = Window(kEditor + 1, "Browser");
+    const hook::WindowFacts pelo = Window(kPelo, "#32770");
+
+    record.OfferFocused(1, editor, 1, editor);
+    EXPECT_EQ(record.Remembered(), 1);
+    // Read late, after the user already turned to Pelo: still the window they left.
+    record.OfferFocused(2, browser, 9, pelo);
+    EXPECT_EQ(record.Remembered(), 2);
+    // A program moving its focus behind the window in front is not the target.
+    record.OfferFocused(1, editor, 2, browser);
+    EXPECT_EQ(record.Remembered(), 2);
+    // Nor is Pelo itself or the shell, whoever is in front.
+    record.OfferFocused(9, pelo, 9, pelo);
+    record.OfferFocused(3, Window(kEditor, "Shell_TrayWnd"), 9, pelo);
+    EXPECT_EQ(record.Remembered(), 2);
+}
+
 }  // namespace
