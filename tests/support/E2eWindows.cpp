@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 namespace e2e {
@@ -66,7 +67,22 @@ void MoveCursor(POINT screen) {
     SendInputs(move);
 }
 
+// Two single clicks at one place in quick succession would make a double click:
+// let the double-click time pass since the last click near this point.
+void AvoidDoubleClickWith(POINT screen) {
+    static POINT lastPoint{-100, -100};
+    static DWORD lastTime = 0;
+    const bool close = std::abs(screen.x - lastPoint.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) &&
+                      std::abs(screen.y - lastPoint.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK);
+    if (close) {
+        WaitUntil([] { return ::GetTickCount() - lastTime > ::GetDoubleClickTime(); }, 2s);
+    }
+    lastPoint = screen;
+    lastTime = ::GetTickCount();
+}
+
 void Clicks(POINT screen, int count) {
+    AvoidDoubleClickWith(screen);
     MoveCursor(screen);
     std::vector<INPUT> inputs;
     for (int i = 0; i < count; ++i) {
@@ -350,18 +366,23 @@ bool SelectTab(HWND tab, int index) {
     if (index < 0 || index >= TabCount(tab)) {
         return false;
     }
-    // The first tab's left end lies just inside the control's top-left corner, whatever the
-    // labels' widths; a click there selects it and gives the tab control the focus.
-    RECT rect = ScreenRect(tab);
-    Click(POINT{rect.left + 8, rect.top + 8});
-    if (!WaitUntil([&] { return TabSelection(tab) == 0 && FocusedWindowOf(tab) == tab; })) {
-        return false;
-    }
-    for (int current = 0; current < index; ++current) {
-        PressKey(VK_RIGHT);
-        if (!WaitUntil([&] { return TabSelection(tab) == current + 1; })) {
+    if (FocusedWindowOf(tab) != tab || ::GetForegroundWindow() != ::GetAncestor(tab, GA_ROOT)) {
+        // The first tab's left end lies just inside the control's top-left corner, whatever
+        // the labels' widths; a click there selects it and gives the tab control the focus.
+        const RECT rect = ScreenRect(tab);
+        Click(POINT{rect.left + 8, rect.top + 8});
+        if (!WaitUntil([&] { return TabSelection(tab) == 0 && FocusedWindowOf(tab) == tab; })) {
             return false;
         }
+    }
+    // Then arrow keys, one tab at a time.
+    for (int current = TabSelection(tab); current != index;) {
+        const int next = current < index ? current + 1 : current - 1;
+        PressKey(current < index ? VK_RIGHT : VK_LEFT);
+        if (!WaitUntil([&] { return TabSelection(tab) == next; })) {
+            return false;
+        }
+        current = next;
     }
     return true;
 }
