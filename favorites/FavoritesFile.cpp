@@ -80,16 +80,19 @@ void AppendAtEnd(HANDLE file, std::string_view bytes, LONGLONG oldLength,
 
 }  // namespace
 
-std::optional<std::vector<std::string>> LoadFavoritesFile(const std::string& path) {
-    auto file = win::TextFile::Open(path, {win::FileAccess::Read,
-                                           win::FileCreation::CreateNoTruncate,
-                                           win::FileSharing::Exclusive});
+bool LoadFavoritesFile(const std::string& path, std::vector<std::string>& entries) {
+    auto file = win::TextFile::Open(
+        path,
+        {win::FileAccess::Read, win::FileCreation::CreateNoTruncate, win::FileSharing::Exclusive});
     if (!file) {
-        return std::nullopt;
+        return false;
     }
-    std::vector<std::string> entries = ParseFavorites(ReadToEnd(file->Handle(), file->FullPath()));
+    std::string line;
+    while (file->ReadLine(line)) {
+        entries.push_back(line);
+    }
     file->Close();
-    return entries;
+    return true;
 }
 
 void SaveFavoritesFile(const std::string& path, std::span<const std::string> entries) {

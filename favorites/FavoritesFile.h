@@ -3,7 +3,6 @@
 // are thrown as win::FileError naming the file's full path.
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,10 +10,11 @@
 
 namespace favorites {
 
-// The entries of the file at `path`, which is created empty when missing.
-// Nothing when the file can neither be opened nor created (another program
-// holds it, no rights). A read error throws.
-std::optional<std::vector<std::string>> LoadFavoritesFile(const std::string& path);
+// Appends the entries of the file at `path` to `entries`, creating the file
+// empty when it is missing. False when the file can neither be opened nor
+// created (another program holds it, no rights). A read error throws and
+// leaves in `entries` the lines read before it.
+bool LoadFavoritesFile(const std::string& path, std::vector<std::string>& entries);
 
 // Replaces the file with `entries`. The new contents are written beside it
 // and moved over it, so on failure the old file is left whole.

@@ -8,9 +8,13 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsAsciiUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
 
-char FoldAsciiLetter(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAsciiLetter(char c) {
+    return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // `entry` and its line end, preceded by a line end when `before` (the data
 // the entry follows) is not empty and its last line is still open. A CR at

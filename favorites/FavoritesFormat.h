@@ -21,7 +21,8 @@ namespace favorites {
 // The file's name, resolved against the current directory.
 inline constexpr char kFileName[] = "Favorite.txt";
 
-// The entries a file holding `bytes` loads as.
+// The entries a file holding `bytes` loads as: the text-mode lines that
+// win::TextFile reads too.
 std::vector<std::string> ParseFavorites(std::string_view bytes);
 
 // The bytes a list of `entries` is written as. No entry may hold an LF.

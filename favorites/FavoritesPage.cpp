@@ -40,21 +40,23 @@ void Fill(const win::ListBox& list, const std::vector<std::string>& entries) {
 // Runs from OnInitDialog and after an add, so a read error is shown here
 // rather than thrown: it must not cut the dialog's initialisation short.
 void MainDialog::LoadFavorites() {
-    m_favoriteList.ResetContent();
+    std::vector<std::string> entries;
+    std::optional<win::FileError> readError;
     m_favoritesLoaded = false;
     try {
         // A file that cannot be opened (another program holds it) leaves the
         // list empty without a word; an add will try again.
-        if (auto entries = favorites::LoadFavoritesFile(favorites::kFileName)) {
-            Fill(m_favoriteList, *entries);
-            m_favoritesLoaded = true;
-        }
+        m_favoritesLoaded = favorites::LoadFavoritesFile(favorites::kFileName, entries);
     } catch (const win::FileError& error) {
-        SetHorizontalExtent(m_favoriteList);
-        error.Report();
-        return;
+        // The entries read before the error stay usable; the flag keeps
+        // moves and deletes from rewriting the file without the rest.
+        readError = error;
     }
+    Fill(m_favoriteList, entries);
     SetHorizontalExtent(m_favoriteList);
+    if (readError) {
+        readError->Report();
+    }
 }
 
 void MainDialog::SaveFavorites() {
@@ -157,12 +159,13 @@ void MainDialog::RewriteFavorites(const std::vector<std::string>& before) {
 // rewrite fail still holds it), show the entries the list held before the
 // change, which are what the untouched file holds.
 void MainDialog::RestoreFavorites(const std::vector<std::string>& before) {
-    std::optional<std::vector<std::string>> onDisk;
+    std::vector<std::string> onDisk;
+    bool read = false;
     try {
-        onDisk = favorites::LoadFavoritesFile(favorites::kFileName);
+        read = favorites::LoadFavoritesFile(favorites::kFileName, onDisk);
     } catch (const win::FileError&) {
         // The rewrite's error is the one the user is told about.
     }
-    Fill(m_favoriteList, onDisk.value_or(before));
+    Fill(m_favoriteList, read ? onDisk : before);
     SetHorizontalExtent(m_favoriteList);
 }

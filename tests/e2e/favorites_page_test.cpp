@@ -32,8 +32,8 @@ const std::string kCry = "(ToT)";
 const std::string kCryOtherCase = "(tOt)";
 const std::string kOmega = ToCp932(L"(´・ω・`)");
 const std::string kCapitalOmega = ToCp932(L"(´・Ω・`)");
-const std::string kKatakanaA = ToCp932(L"(ア)");    // 83 41: trail byte 'A'
-const std::string kKatakanaDi = ToCp932(L"(ヂ)");   // 83 61: trail byte 'a'
+const std::string kKatakanaA = ToCp932(L"(ア)");   // 83 41: trail byte 'A'
+const std::string kKatakanaDi = ToCp932(L"(ヂ)");  // 83 61: trail byte 'a'
 
 // One category holding every kaomoji above.
 std::string Dictionary() {
@@ -197,8 +197,8 @@ TEST_F(FavoritesPageTest, FirstStartCreatesAnEmptyFileAndAddsFromTheDictionary) 
     ExpectAdded(kCapitalOmega);
     ExpectAdded(kKatakanaA);
     ExpectAdded(kKatakanaDi);
-    EXPECT_EQ(File(), Lines({kWaveLong, kWave, kCry, kOmega, kCapitalOmega, kKatakanaA,
-                             kKatakanaDi}));
+    EXPECT_EQ(File(),
+              Lines({kWaveLong, kWave, kCry, kOmega, kCapitalOmega, kKatakanaA, kKatakanaDi}));
 }
 
 TEST_F(FavoritesPageTest, MovesAndDeletesRewriteTheFileWithCrLf) {
@@ -309,14 +309,14 @@ TEST_F(FavoritesPageTest, AddAfterALastLineWithoutLineEnd) {
 }
 
 TEST_F(FavoritesPageTest, AddToAFileWithCtrlZShowsTheEntryAndKeepsEveryByte) {
-    m_pelo.WriteFile("Favorite.txt", "a\r\nb\r\n\x1A" "after\r\n");
+    m_pelo.WriteFile("Favorite.txt", "a\r\nb\r\n\032after\r\n");
     Start();
     EXPECT_EQ(Favorites(), (Entries{"a", "b"}));
     ShowCategory();
     SelectKaomoji(kCry);
     ASSERT_TRUE(ClickAndFinish(kAddButton));
     EXPECT_EQ(Favorites(), (Entries{"a", "b", kCry}));
-    EXPECT_EQ(File(), "a\r\nb\r\n" + kCry + "\r\n\x1A" "after\r\n");
+    EXPECT_EQ(File(), "a\r\nb\r\n" + kCry + "\r\n\032after\r\n");
 }
 
 }  // namespace

@@ -35,9 +35,9 @@ TEST(FavoritesParse, LineEndsAsTextModeReadsThem) {
 }
 
 TEST(FavoritesParse, CtrlZEndsTheData) {
-    EXPECT_EQ(favorites::ParseFavorites("a\r\n\x1A" "b\r\n"), Entries{"a"});
-    EXPECT_EQ(favorites::ParseFavorites("a\x1A" "b"), Entries{"a"});
-    EXPECT_EQ(favorites::ParseFavorites("\x1A" "a\r\n"), Entries{});
+    EXPECT_EQ(favorites::ParseFavorites("a\r\n\032b\r\n"), Entries{"a"});
+    EXPECT_EQ(favorites::ParseFavorites("a\032b"), Entries{"a"});
+    EXPECT_EQ(favorites::ParseFavorites("\032a\r\n"), Entries{});
 }
 
 TEST(FavoritesFormat, CrLfAfterEveryEntry) {
@@ -106,9 +106,9 @@ TEST(FavoritesAddition, ClosesAnOpenLastLineFirst) {
 }
 
 TEST(FavoritesAddition, InsertsBeforeCtrlZKeepingTheRest) {
-    FavoriteAddition addition = favorites::PlanAddition("a\r\n\x1A" "tail", "x");
+    FavoriteAddition addition = favorites::PlanAddition("a\r\n\032tail", "x");
     EXPECT_EQ(addition.kind, FavoriteAddition::Kind::Rewrite);
-    EXPECT_EQ(addition.bytes, "a\r\nx\r\n\x1A" "tail");
+    EXPECT_EQ(addition.bytes, "a\r\nx\r\n\032tail");
 
     addition = favorites::PlanAddition("a\x1A\x1A", "x");
     EXPECT_EQ(addition.bytes, "a\r\nx\r\n\x1A\x1A");
@@ -118,8 +118,9 @@ TEST(FavoritesAddition, InsertsBeforeCtrlZKeepingTheRest) {
 }
 
 TEST(FavoritesAddition, NewEntryLoadsLastAndNoByteIsLost) {
-    const char* files[] = {"", "a", "a\r\n", "a\n\nb", "a\r", "\r", "\x1A", "a\x1A\r\nb\r\n",
-                           "a\r\x1A", "\n\x1A\x1A\n", "\x83\x5C"};
+    const char* files[] = {"",        "a",    "a\r\n",          "a\n\nb",  "a\r",
+                           "\r",      "\x1A", "a\x1A\r\nb\r\n", "a\r\x1A", "\n\x1A\x1A\n",
+                           "\x83\x5C"};
     for (std::string_view current : files) {
         for (std::string_view entry : {"", "x", "\r", "(\x83\x41)"}) {
             const std::string after = Apply(current, favorites::PlanAddition(current, entry));

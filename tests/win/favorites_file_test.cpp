@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ protected:
     std::filesystem::path FilePath() const { return m_folder / "Favorite.txt"; }
     std::string File() const { return testsupport::ToCp932(FilePath().wstring()); }
     std::string Bytes() const { return testsupport::ReadFileBytes(FilePath()); }
+    // The entries a load finds; nothing when it cannot open the file.
+    std::optional<Entries> Load() const {
+        Entries entries;
+        if (!favorites::LoadFavoritesFile(File(), entries)) {
+            return std::nullopt;
+        }
+        return entries;
+    }
     void Write(std::string_view bytes) const {
         ASSERT_TRUE(testsupport::WriteFileBytes(FilePath(), bytes));
     }
@@ -49,7 +58,7 @@ protected:
 };
 
 TEST_F(FavoritesFileTest, LoadCreatesAMissingFileEmpty) {
-    const auto entries = favorites::LoadFavoritesFile(File());
+    const auto entries = Load();
     ASSERT_TRUE(entries.has_value());
     EXPECT_TRUE(entries->empty());
     ASSERT_TRUE(testsupport::FileExists(FilePath()));
@@ -57,9 +66,9 @@ TEST_F(FavoritesFileTest, LoadCreatesAMissingFileEmpty) {
 }
 
 TEST_F(FavoritesFileTest, LoadReadsTextModeLinesAndLeavesTheFile) {
-    const std::string bytes = "(^^)\r\nLF only\n\r\nlone\rCR\r\n\x83\x5C\x1A" "after\r\nlast";
+    const std::string bytes = "(^^)\r\nLF only\n\r\nlone\rCR\r\n\x83\x5C\032after\r\nlast";
     Write(bytes);
-    const auto entries = favorites::LoadFavoritesFile(File());
+    const auto entries = Load();
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(*entries, (Entries{"(^^)", "LF only", "", "lone\rCR", "\x83\x5C"}));
     EXPECT_EQ(Bytes(), bytes);
@@ -68,13 +77,13 @@ TEST_F(FavoritesFileTest, LoadReadsTextModeLinesAndLeavesTheFile) {
 TEST_F(FavoritesFileTest, LoadOfAFileHeldByAnotherProgramGivesNothing) {
     Write("a\r\n");
     const win::UniqueFile held = HoldExclusively();
-    EXPECT_FALSE(favorites::LoadFavoritesFile(File()).has_value());
+    EXPECT_FALSE(Load().has_value());
 }
 
 TEST_F(FavoritesFileTest, LoadClosesTheFileWhenDone) {
     // The load opens the file without sharing: it must not keep it open.
     Write("a\r\n");
-    ASSERT_TRUE(favorites::LoadFavoritesFile(File()).has_value());
+    ASSERT_TRUE(Load().has_value());
     EXPECT_TRUE(HoldExclusively());
 }
 
@@ -123,10 +132,10 @@ TEST_F(FavoritesFileTest, AddClosesAnOpenLastLineFirst) {
 }
 
 TEST_F(FavoritesFileTest, AddToAFileWithCtrlZInsertsBeforeItKeepingEveryByte) {
-    Write("a\r\n\x1A" "hidden\r\n");
+    Write("a\r\n\032hidden\r\n");
     favorites::AddToFavoritesFile(File(), "b");
-    EXPECT_EQ(Bytes(), "a\r\nb\r\n\x1A" "hidden\r\n");
-    EXPECT_EQ(*favorites::LoadFavoritesFile(File()), (Entries{"a", "b"}));
+    EXPECT_EQ(Bytes(), "a\r\nb\r\n\032hidden\r\n");
+    EXPECT_EQ(*Load(), (Entries{"a", "b"}));
     EXPECT_EQ(Strays(), std::vector<std::string>{});
 }
 
