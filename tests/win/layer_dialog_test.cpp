@@ -1,0 +1,380 @@
+// The dialog base: message-table dispatch, the DefWindowProc override that
+// sees the window's whole life, data exchange, owners and centring, and
+// exceptions stopped at the window procedure with the user told.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestSupport.h"
+#include "win/Application.h"
+#include "win/Dialog.h"
+#include "win/FileError.h"
+#include "win/Strings.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr UINT kButton = 100;
+constexpr UINT kEdit = 101;
+constexpr UINT kEnd = WM_APP + 1;
+constexpr UINT kAdd = WM_APP + 2;
+constexpr UINT kThrowFileError = WM_APP + 3;
+constexpr UINT kThrowOther = WM_APP + 4;
+constexpr UINT kRunChild = WM_APP + 5;
+constexpr UINT kCustomNotify = 777;
+
+// A dialog template in memory: a caption, a push button and an edit.
+class Template {
+public:
+    explicit Template(DWORD style) {
+        Dword(style);
+        Dword(0);  // extended style
+        Word(2);   // controls
+        Word(0), Word(0), Word(200), Word(100);
+        Word(0);  // no menu
+        Word(0);  // default class
+        Text(L"Layer");
+        Word(9);
+        Text(L"MS Shell Dlg");
+        Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kButton, 0x0080, L"Press");
+        Item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kEdit, 0x0081, L"");
+    }
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
+
+private:
+    void Word(WORD w) { m_words.push_back(w); }
+    void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
+    void Text(const wchar_t* text) {
+        do {
+            Word(*text);
+        } while (*text++ != L'\0');
+    }
+    void Item(DWORD style, WORD id, WORD atom, const wchar_t* text) {
+        if (m_words.size() % 2 != 0) {
+            Word(0);  // DWORD alignment
+        }
+        Dword(style);
+        Dword(0);
+        Word(10), Word(10 + 20 * (id - kButton)), Word(80), Word(14);
+        Word(id);
+        Word(0xFFFF), Word(atom);
+        Text(text);
+        Word(0);  // no creation data
+    }
+    std::vector<WORD> m_words;
+};
+
+const DWORD kStyle = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
+
+class TestDialog : public win::Dialog {
+public:
+    explicit TestDialog(const Template& t, HWND parent = nullptr) : Dialog(t.get(), parent) {}
+
+    std::vector<UINT> defaultMessages;    // in the order DefWindowProc saw them
+    std::vector<WPARAM> defaultCommands;  // wParam of WM_COMMAND among them
+    std::vector<std::string> events;
+    std::string text = "loaded";
+    HWND lastHwnd = nullptr;
+    bool postNcDestroyHadNoWindow = false;
+    std::function<void(TestDialog&)> onInit;
+
+    using Dialog::Hwnd;
+
+protected:
+    std::span<const win::MessageEntry> GetMessageMap() const override {
+        static constexpr win::MessageEntry table[] = {
+            win::OnCommand<&TestDialog::OnButton>(BN_CLICKED, kButton),
+            win::OnNotify<&TestDialog::OnCustomNotify>(kCustomNotify, kButton),
+            win::OnMessage<&TestDialog::OnAdd>(kAdd),
+            win::OnMessage<&TestDialog::OnEnd>(kEnd),
+            win::OnMessage<&TestDialog::OnThrowFileError>(kThrowFileError),
+            win::OnMessage<&TestDialog::OnThrowOther>(kThrowOther),
+            win::OnMessage<&TestDialog::OnRunChild>(kRunChild),
+            win::OnMessage<&TestDialog::OnSize>(WM_SIZE),
+        };
+        return table;
+    }
+    void DoDataExchange(win::DataExchange& dx) override {
+        Dialog::DoDataExchange(dx);
+        dx.Text(kEdit, text);
+    }
+    BOOL OnInitDialog() override {
+        events.push_back("init");
+        Dialog::OnInitDialog();
+        lastHwnd = Hwnd();
+        if (onInit) {
+            onInit(*this);
+        }
+        return TRUE;
+    }
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        defaultMessages.push_back(message);
+        if (message == WM_COMMAND) {
+            defaultCommands.push_back(wParam);
+        }
+        return Dialog::DefWindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override {
+        events.push_back("postncdestroy");
+        postNcDestroyHadNoWindow = Hwnd() == nullptr;
+    }
+
+public:
+    void OnButton() { events.push_back("button"); }
+    void OnCustomNotify(NMHDR* header, LRESULT* result) {
+        events.push_back("notify from " + std::to_string(header->idFrom));
+        *result = 42;
+    }
+    LRESULT OnAdd(WPARAM a, LPARAM b) { return static_cast<LRESULT>(a) + b; }
+    void OnEnd() { EndDialog(77); }
+    void OnThrowFileError() {
+        throw win::FileError(win::FileErrorCause::FileNotFound, "C:\\data\\dic.txt");
+    }
+    void OnThrowOther() { throw std::runtime_error("broken invariant"); }
+    void OnSize(UINT, int cx, int) {
+        sizeWidth = cx;
+        Default();
+    }
+    void OnRunChild() {
+        const Template childTemplate(kStyle);
+        TestDialog child(childTemplate);  // no parent: the main window owns it
+        child.onInit = [this](TestDialog& self) {
+            childOwner = ::GetWindow(self.Hwnd(), GW_OWNER);
+            ownerEnabledDuringChild = ::IsWindowEnabled(Hwnd()) != FALSE;
+            RECT r;
+            ::GetWindowRect(self.Hwnd(), &r);
+            childCentre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
+        };
+        childResult = child.DoModal();
+        ownerEnabledAfterChild = ::IsWindowEnabled(Hwnd()) != FALSE;
+        EndDialog(IDOK);
+    }
+
+    int sizeWidth = -1;
+    HWND childOwner = nullptr;
+    bool ownerEnabledDuringChild = true;
+    bool ownerEnabledAfterChild = false;
+    POINT childCentre{};
+    INT_PTR childResult = 0;
+};
+
+bool Contains(const std::vector<UINT>& messages, UINT message) {
+    return std::find(messages.begin(), messages.end(), message) != messages.end();
+}
+
+TEST(Dialog, TableDispatchAndDefaultProcessing) {
+    const Template t(kStyle);
+    TestDialog dialog(t);
+    LRESULT sum = 0, notifyResult = 0;
+    dialog.onInit = [&](TestDialog& self) {
+        const HWND hwnd = self.Hwnd();
+        ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kButton, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, kButton)));
+        // The same id with another code is not in the table.
+        ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kButton, BN_SETFOCUS), 0);
+        sum = ::SendMessageA(hwnd, kAdd, 5, 7);
+        NMHDR header{::GetDlgItem(hwnd, kButton), kButton, kCustomNotify};
+        notifyResult = ::SendMessageA(hwnd, WM_NOTIFY, kButton, reinterpret_cast<LPARAM>(&header));
+        ::PostMessageA(hwnd, kEnd, 0, 0);
+    };
+    EXPECT_EQ(dialog.DoModal(), 77);
+
+    EXPECT_EQ(sum, 12);
+    EXPECT_EQ(notifyResult, 42);
+    EXPECT_EQ(dialog.events,
+              (std::vector<std::string>{"init", "button", "notify from 100", "postncdestroy"}));
+    EXPECT_TRUE(dialog.postNcDestroyHadNoWindow);
+    EXPECT_EQ(dialog.Hwnd(), nullptr);
+    EXPECT_FALSE(::IsWindow(dialog.lastHwnd));
+
+    // The override saw the window's creation and its positioning, but not
+    // the messages the table or the base handled.
+    const auto& seen = dialog.defaultMessages;
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), static_cast<UINT>(WM_NCCREATE)) << "subclassed before creation";
+    EXPECT_TRUE(Contains(seen, WM_CREATE));
+    EXPECT_TRUE(Contains(seen, WM_WINDOWPOSCHANGING));
+    EXPECT_TRUE(Contains(seen, WM_WINDOWPOSCHANGED));
+    EXPECT_TRUE(Contains(seen, WM_NCDESTROY));
+    EXPECT_FALSE(Contains(seen, WM_INITDIALOG));
+    EXPECT_FALSE(Contains(seen, kAdd));
+    EXPECT_FALSE(Contains(seen, WM_NOTIFY));
+    const auto& commands = dialog.defaultCommands;
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(kButton, BN_CLICKED)), 0);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(kButton, BN_SETFOCUS)), 1)
+        << "a command the table does not know goes on to default processing";
+}
+
+TEST(Dialog, OkExchangesDataAndCancelDoesNot) {
+    const Template t(kStyle);
+    TestDialog ok(t);
+    std::string shown;
+    ok.onInit = [&](TestDialog& self) {
+        char buffer[64] = {};
+        ::GetDlgItemTextA(self.Hwnd(), kEdit, buffer, sizeof buffer);
+        shown = buffer;
+        ::SetDlgItemTextA(self.Hwnd(), kEdit, "typed \x83\x5C");
+        ::PostMessageA(self.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    EXPECT_EQ(ok.DoModal(), IDOK);
+    EXPECT_EQ(shown, "loaded") << "OnInitDialog loads the members into the controls";
+    EXPECT_EQ(ok.text, "typed \x83\x5C");
+
+    TestDialog cancel(t);
+    cancel.onInit = [](TestDialog& self) {
+        ::SetDlgItemTextA(self.Hwnd(), kEdit, "discarded");
+        ::PostMessageA(self.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    };
+    EXPECT_EQ(cancel.DoModal(), IDCANCEL);
+    EXPECT_EQ(cancel.text, "loaded");
+}
+
+TEST(Dialog, SizeHandlerGetsTheClientSize) {
+    const Template t(kStyle | WS_THICKFRAME);
+    TestDialog dialog(t);
+    dialog.onInit = [](TestDialog& self) {
+        ::SetWindowPos(self.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+        ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
+    };
+    dialog.DoModal();
+    // The client width of a 400-pixel-wide window, whatever the frame.
+    EXPECT_GT(dialog.sizeWidth, 300);
+    EXPECT_LT(dialog.sizeWidth, 400);
+    EXPECT_TRUE(Contains(dialog.defaultMessages, WM_SIZE)) << "Default() passes it on";
+}
+
+// The main window is centred in the work area; a dialog without a parent
+// is owned by the main window, centred over it and keeps it disabled.
+TEST(Dialog, OwnerAndCentring) {
+    class App : public win::Application {
+    } app;
+    const Template t(kStyle);
+    TestDialog main(t);
+    app.SetMainWindow(&main);
+    main.onInit = [&](TestDialog& self) { ::PostMessageA(self.Hwnd(), kRunChild, 0, 0); };
+    const INT_PTR result = main.DoModal();
+    app.SetMainWindow(nullptr);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(main.childResult, 77);
+    EXPECT_EQ(main.childOwner, main.lastHwnd);
+    EXPECT_FALSE(main.ownerEnabledDuringChild);
+    EXPECT_TRUE(main.ownerEnabledAfterChild);
+
+    // Both are the same size, so centred over the main window means the
+    // same centre as the main window, which sits in the work area's centre.
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(main.childCentre.x, (work.left + work.right) / 2, 2);
+    EXPECT_NEAR(main.childCentre.y, (work.top + work.bottom) / 2, 2);
+}
+
+// Loads Pelo.exe (built beside this test) as a data file for its strings.
+class WithProductStrings : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::wstring exe = (testsupport::ExecutableFolder() / L"Pelo.exe").wstring();
+        s_module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        win::SetResourceInstance(s_module);
+    }
+    static void TearDownTestSuite() {
+        win::SetResourceInstance(nullptr);
+        if (s_module != nullptr) {
+            ::FreeLibrary(s_module);
+        }
+    }
+    void SetUp() override { ASSERT_NE(s_module, nullptr) << "Pelo.exe must be beside the test"; }
+    static HMODULE s_module;
+};
+HMODULE WithProductStrings::s_module = nullptr;
+
+TEST_F(WithProductStrings, FileErrorTexts) {
+    using win::FileError;
+    using win::FileErrorCause;
+    EXPECT_EQ(FileError(FileErrorCause::None, "x").Message(), "No error occurred.");
+    EXPECT_EQ(FileError(FileErrorCause::FileNotFound, "C:\\a\\dic.txt").Message(),
+              "C:\\a\\dic.txt was not found.");
+    EXPECT_EQ(FileError(FileErrorCause::FileNotFound, "").Message(),
+              "an unnamed file was not found.");
+    EXPECT_EQ(FileError(FileErrorCause::SharingViolation, "AA\\\x83\x5C.txt").Message(),
+              "A sharing violation occurred while accessing AA\\\x83\x5C.txt.");
+    EXPECT_EQ(FileError(FileErrorCause::AccessDenied, "a%1b").Message(),
+              "Access to a%1b was denied.")
+        << "a path is inserted once, never expanded again";
+    EXPECT_EQ(FileError::FromSystemError(ERROR_DISK_FULL, "f").Message(),
+              "Disk full while accessing f.");
+    EXPECT_EQ(FileError(FileErrorCause::EndOfFile, "f").Message(),
+              "An attempt was made to access f past its end.");
+}
+
+// Watches for the next message box captioned with the application name,
+// reads its text and presses OK.
+class MessageBoxCloser {
+public:
+    MessageBoxCloser()
+        : m_thread([this] {
+              const std::wstring caption = testsupport::FromCp932(win::ApplicationName());
+              HWND box = nullptr;
+              testsupport::WaitUntil(
+                  [&] {
+                      box = ::FindWindowW(L"#32770", caption.c_str());
+                      return box != nullptr && ::IsWindowVisible(box);
+                  },
+                  10s);
+              if (box == nullptr) {
+                  return;
+              }
+              wchar_t text[512] = {};
+              ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+              m_text = text;
+              m_owner = ::GetWindow(box, GW_OWNER);
+              ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+          }) {}
+    ~MessageBoxCloser() {
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+    std::optional<std::wstring> Text() {
+        m_thread.join();
+        return m_text;
+    }
+    HWND Owner() const { return m_owner; }
+
+private:
+    std::optional<std::wstring> m_text;
+    HWND m_owner = nullptr;
+    std::thread m_thread;
+};
+
+TEST_F(WithProductStrings, EscapedExceptionsAreReportedAndTheDialogGoesOn) {
+    const Template t(kStyle);
+    for (const UINT trigger : {kThrowFileError, kThrowOther}) {
+        TestDialog dialog(t);
+        MessageBoxCloser closer;
+        dialog.onInit = [trigger](TestDialog& self) {
+            ::PostMessageA(self.Hwnd(), trigger, 0, 0);
+            ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
+        };
+        EXPECT_EQ(dialog.DoModal(), 77) << "the dialog ran on after the exception";
+        const std::optional<std::wstring> text = closer.Text();
+        ASSERT_TRUE(text.has_value()) << "no message box appeared";
+        if (trigger == kThrowFileError) {
+            EXPECT_EQ(*text, L"C:\\data\\dic.txt was not found.");
+        } else {
+            EXPECT_NE(text->find(L"broken invariant"), std::wstring::npos);
+        }
+        EXPECT_EQ(closer.Owner(), dialog.lastHwnd) << "modal to the dialog";
+    }
+}
+
+}  // namespace
