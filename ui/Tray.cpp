@@ -72,8 +72,9 @@ int MenuTop(int cursorY, int favoriteCount) { return cursorY - 20 - 21 * favorit
 // default processing, which it always reaches.
 LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_WINDOWPOSCHANGING:
     case WM_WINDOWPOSCHANGED:
+        // Only once the change is done: while it is still under way, a
+        // minimise has yet to show the window as an icon and would undo a hide.
         if (::IsIconic(Hwnd())) {
             MinimizeToTray();
         }

@@ -8,7 +8,7 @@
 
 #include <chrono>
 
-#include "tests/support/E2e.h"
+#include "E2e.h"
 
 namespace traydriver {
 
@@ -83,11 +83,63 @@ inline HWND OpenMenu(DWORD pid) {
     return nullptr;
 }
 
+// Waits for Pelo's menu, and for Pelo to hold the foreground (so that keys
+// reach the menu); null when either did not come.
 inline HWND WaitForMenu(DWORD pid) {
     HWND menu = nullptr;
-    e2e::WaitUntil([&] { return (menu = OpenMenu(pid)) != nullptr; });
-    return menu;
+    const bool ready = e2e::WaitUntil([&] {
+        menu = OpenMenu(pid);
+        return menu != nullptr && e2e::ProcessIdOf(::GetForegroundWindow()) == pid;
+    });
+    return ready ? menu : nullptr;
 }
+
+// Waits until Pelo's modal loop has first run out of messages: the dialog
+// manager shows the dialog normally at that moment, which would undo a
+// minimise made before it. Input idle alone may come earlier (any empty look
+// at the queue counts); a sent message is handled in the loop's own look at
+// the queue, so after two of them the loop has found it empty at least once.
+inline bool WaitUntilIdle(e2e::PeloProcess& pelo) {
+    return ::WaitForInputIdle(pelo.Proc().Handle(), 10000) == 0 && Settle(pelo.MainWindow()) &&
+           Settle(pelo.MainWindow());
+}
+
+// Keeps an icon of the test's own in the notification area. Wine shows its
+// notification area as a window of its own when the first icon arrives, and
+// that window takes the foreground a moment later: with an icon there from
+// the start, Pelo's icon neither opens it nor loses the foreground to it.
+class NotificationAreaInUse {
+public:
+    NotificationAreaInUse() {
+        m_owner = ::CreateWindowExW(0, L"STATIC", L"tray test icon", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                    nullptr, nullptr, nullptr);
+        NOTIFYICONDATAW record{};
+        record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        record.hWnd = m_owner;
+        record.uFlags = NIF_ICON;
+        record.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+        m_added = ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
+        // Wine's own notification-area window, where there is one, settles first.
+        if (HWND area = ::FindWindowW(L"__winex11_standalone_tray", nullptr)) {
+            e2e::WaitUntil([&] { return ::GetForegroundWindow() == area; }, 2s);
+        }
+    }
+    ~NotificationAreaInUse() {
+        NOTIFYICONDATAW record{};
+        record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        record.hWnd = m_owner;
+        ::Shell_NotifyIconW(NIM_DELETE, &record);
+        ::DestroyWindow(m_owner);
+    }
+    NotificationAreaInUse(const NotificationAreaInUse&) = delete;
+    NotificationAreaInUse& operator=(const NotificationAreaInUse&) = delete;
+
+    bool Added() const { return m_added; }
+
+private:
+    HWND m_owner = nullptr;
+    bool m_added = false;
+};
 
 // Minimises Pelo and waits until it sits in the tray.
 inline bool MinimizeToTray(HWND pelo) {

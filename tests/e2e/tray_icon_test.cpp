@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/TrayDriver.h"
-#include "tests/support/E2e.h"
+#include "TrayDriver.h"
+#include "E2e.h"
 
 namespace {
 
@@ -16,10 +16,14 @@ class TrayIconTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_pelo.Start());
+        ASSERT_TRUE(WaitUntilIdle(m_pelo));
         m_window = m_pelo.MainWindow();
+        ASSERT_TRUE(m_notificationArea.Added());
+        ASSERT_TRUE(e2e::BringToForeground(m_window));
         ASSERT_FALSE(IconPresent(m_window)) << "no icon while Pelo is shown";
     }
 
+    NotificationAreaInUse m_notificationArea;
     e2e::PeloProcess m_pelo;
     HWND m_window = nullptr;
 };

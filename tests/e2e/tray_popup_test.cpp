@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/TrayDriver.h"
-#include "tests/support/E2e.h"
+#include "TrayDriver.h"
+#include "E2e.h"
 
 namespace {
 
@@ -26,7 +26,10 @@ protected:
             ASSERT_TRUE(m_pelo.WriteFile("Favorite.txt", favoriteFile));
         }
         ASSERT_TRUE(m_pelo.Start());
+        ASSERT_TRUE(WaitUntilIdle(m_pelo));
         m_window = m_pelo.MainWindow();
+        ASSERT_TRUE(m_notificationArea.Added());
+        ASSERT_TRUE(e2e::BringToForeground(m_window));
         ASSERT_TRUE(MinimizeToTray(m_window));
         ASSERT_TRUE(e2e::SetClipboardText(kSentinel));
     }
@@ -48,6 +51,7 @@ protected:
         EXPECT_FALSE(IconPresent(m_window));
     }
 
+    NotificationAreaInUse m_notificationArea;
     e2e::PeloProcess m_pelo;
     HWND m_window = nullptr;
 };
