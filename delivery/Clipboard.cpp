@@ -80,17 +80,25 @@ bool Hand(Clipboard& clipboard, UINT format, win::UniqueGlobal block) {
 
 }  // namespace
 
-bool SystemClipboard::Open() { return ::OpenClipboard(m_owner) != FALSE; }
+bool SystemClipboard::Open() {
+    return ::OpenClipboard(m_owner) != FALSE;
+}
 
-void SystemClipboard::Close() { ::CloseClipboard(); }
+void SystemClipboard::Close() {
+    ::CloseClipboard();
+}
 
-bool SystemClipboard::Empty() { return ::EmptyClipboard() != FALSE; }
+bool SystemClipboard::Empty() {
+    return ::EmptyClipboard() != FALSE;
+}
 
 bool SystemClipboard::SetData(UINT format, HGLOBAL block) {
     return ::SetClipboardData(format, block) != nullptr;
 }
 
-void SystemClipboard::PauseBeforeRetry() { ::Sleep(kOpenRetryIntervalMs); }
+void SystemClipboard::PauseBeforeRetry() {
+    ::Sleep(kOpenRetryIntervalMs);
+}
 
 bool PlaceText(Clipboard& clipboard, std::string_view text) {
     // Both blocks are made before the clipboard is opened: it is held only

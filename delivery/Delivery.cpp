@@ -21,9 +21,13 @@ BOOL MainDialog::PasteToLastActiveWindow() {
     return delivery::PasteInto(lastActive, &EnumChildProc) ? TRUE : FALSE;
 }
 
-void MainDialog::OnDictionaryListDblClk() { DeliverSelectedEntry(m_kaomojiList); }
+void MainDialog::OnDictionaryListDblClk() {
+    DeliverSelectedEntry(m_kaomojiList);
+}
 
-void MainDialog::OnFavoritesListDblClk() { DeliverSelectedEntry(m_favoriteList); }
+void MainDialog::OnFavoritesListDblClk() {
+    DeliverSelectedEntry(m_favoriteList);
+}
 
 // The paste delivers whatever the clipboard holds, so it runs only when this
 // entry's text is there.

@@ -114,9 +114,9 @@ TEST_F(DeliveryPasteTest, EachKaomojiArrivesExactlyInTheTargetAndOnTheClipboard)
     TargetApp target(L"editor", {0, 0});
     ASSERT_NE(target.Window(), nullptr);
 
-    for (const auto& [index, text] :
-         {std::pair{kWaveEntry, kWave}, {kTrailBytesEntry, kTrailBytes},
-          {kHalfWidthEntry, kHalfWidth}}) {
+    for (const auto& [index, text] : {std::pair{kWaveEntry, kWave},
+                                      {kTrailBytesEntry, kTrailBytes},
+                                      {kHalfWidthEntry, kHalfWidth}}) {
         SCOPED_TRACE(text);
         target.SetText("");
         DeliverFrom(target, KaomojiList(), index);

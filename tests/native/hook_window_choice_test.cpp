@@ -45,7 +45,7 @@ TEST(HookWindowChoice, RecordKeepsTheLastForeignWindowThroughPelosOwnActivation)
     record.Start(kPelo);
     record.Offer(1, Window(kEditor, "Notepad"));
     record.Offer(2, Window(kEditor + 1, "Browser"));
-    record.Offer(3, Window(kPelo, "#32770"));          // the user turns to Pelo
+    record.Offer(3, Window(kPelo, "#32770"));           // the user turns to Pelo
     record.Offer(4, Window(kEditor, "Shell_TrayWnd"));  // via the tray icon
     record.Offer(0, Window(kEditor, "Notepad"));        // no foreground window at all
     EXPECT_EQ(record.Answer(true), 2);

@@ -54,9 +54,8 @@ public:
     explicit OwnWindow(const char* title) {
         static const bool registered = RegisterOnce();
         EXPECT_TRUE(registered);
-        m_window.reset(::CreateWindowExA(0, kClassName, title,
-                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 300, 200,
-                                         nullptr, nullptr, nullptr, nullptr));
+        m_window.reset(::CreateWindowExA(0, kClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                         600, 400, 300, 200, nullptr, nullptr, nullptr, nullptr));
         m_first = MakeEdit(1, 0);
         m_second = MakeEdit(2, 60);
     }
@@ -157,17 +156,19 @@ bool MakeForeground(HWND window) {
 // hook's polling timer) have gone through.
 bool PumpTimerTicks(int count) {
     int ticks = 0;
-    return WaitUntil([&] {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_TIMER && message.hwnd == nullptr) {
-                ++ticks;
+    return WaitUntil(
+        [&] {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_TIMER && message.hwnd == nullptr) {
+                    ++ticks;
+                }
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
             }
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        return ticks >= count;
-    }, 5s);
+            return ticks >= count;
+        },
+        5s);
 }
 
 std::wstring TextOf(HWND edit) {
@@ -239,8 +240,7 @@ protected:
         const std::wstring text = L"\u30BD\uFF0D(\uFF71)";
         ASSERT_TRUE(::OpenClipboard(nullptr));
         ::EmptyClipboard();
-        win::UniqueGlobal block(
-            ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+        win::UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
         ASSERT_TRUE(block);
         std::memcpy(::GlobalLock(block.get()), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
         ::GlobalUnlock(block.get());
@@ -264,9 +264,8 @@ protected:
 
     // Waits for the paste to arrive, then for the rest of the input to drain.
     bool WaitForPaste(const OwnWindow& window) const {
-        const bool arrived = WaitUntil([&] {
-            return !TextOf(window.First()).empty() || !TextOf(window.Second()).empty();
-        });
+        const bool arrived = WaitUntil(
+            [&] { return !TextOf(window.First()).empty() || !TextOf(window.Second()).empty(); });
         WaitUntil([] { return ::GetQueueStatus(QS_INPUT) == 0; }, 2s);
         testsupport::PumpMessages();
         return arrived;
