@@ -7,7 +7,8 @@
 #   scripts/with-wine.sh COMMAND [ARG...]
 #
 # PELO_WINEPREFIX (default: $PELO_BUILD_DIR/wineprefix, else build/wineprefix) chooses the prefix;
-# PELO_DISPLAY (default: first free from :71) the display.
+# PELO_DISPLAY (default: first free from :71) the display; PELO_USE_DISPLAY=1
+# runs on the current $DISPLAY instead (no Xvfb, no window manager of ours).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -32,27 +33,38 @@ stop_all() {
 trap stop_all EXIT
 trap 'exit 130' INT TERM
 
-display=${PELO_DISPLAY:-}
-if [ -z "$display" ]; then
-  for n in $(seq 71 99); do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=:$n; break; fi
-  done
-fi
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "with-wine: Xvfb did not start on $display" >&2; exit 1; }
+if [ "${PELO_USE_DISPLAY:-}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
+  :  # the user's own display and window manager
+else
+  display=${PELO_DISPLAY:-}
+  if [ -z "$display" ]; then
+    for n in $(seq 71 99); do
+      if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=:$n; break; fi
+    done
+  fi
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  export DISPLAY=$display
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || { echo "with-wine: Xvfb did not start on $display" >&2; exit 1; }
 
-fvwm -f "$here/wine/fvwm.config" >/dev/null 2>&1 &
-pids+=($!)
+  fvwm -f "$here/wine/fvwm.config" >/dev/null 2>&1 &
+  pids+=($!)
+fi
 
 "$WINESERVER" -p
-if [ ! -f "$WINEPREFIX/.pelo-ready" ]; then
+ready=$WINEPREFIX/.pelo-ready
+if [ ! -f "$ready" ]; then
   echo "with-wine: preparing Wine prefix $WINEPREFIX" >&2
   "$WINE" wineboot -i >/dev/null 2>&1
-  "$WINE" regedit "$(cd "$here/wine" && pwd)/fonts.reg" >/dev/null 2>&1
-  touch "$WINEPREFIX/.pelo-ready"
+fi
+if [ ! -f "$ready" ] || [ "$here/wine/fonts.reg" -nt "$ready" ]; then
+  # regedit reads a version 5 file as UTF-16 (with its byte-order mark); as
+  # bytes it would take them for the ANSI code page and garble the Japanese names.
+  fonts=$WINEPREFIX/drive_c/pelo-fonts.reg
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$here/wine/fonts.reg"; } >"$fonts"
+  "$WINE" regedit 'C:\pelo-fonts.reg' >/dev/null 2>&1
+  touch "$ready"
 fi
 
 "$@"

@@ -53,7 +53,10 @@ TEST_F(SpineWindow, EachTabShowsExactlyItsOwnControls) {
     const HWND tab = pelo.Control(1000);
     ASSERT_TRUE(pelo.Activate());
     for (int index : {1, 2, 0, 2, 1}) {
-        ASSERT_TRUE(SelectTab(tab, index)) << "tab " << index;
+        ASSERT_TRUE(SelectTab(tab, index))
+            << "tab " << index << ": selection " << TabSelection(tab) << ", focus on control "
+            << ::GetDlgCtrlID(FocusedWindowOf(tab)) << ", Pelo in the foreground "
+            << (::GetForegroundWindow() == pelo.MainWindow());
         EXPECT_TRUE(WaitUntil([&] { return VisiblePageControls(pelo) == kPages[index]; }))
             << "tab " << index;
         EXPECT_TRUE(IsVisible(tab));

@@ -19,12 +19,12 @@ HWND WaitForPelo() {
     return found;
 }
 
-// Down selects the next visible item, Right opens a group: a few rounds reach
-// the first category.
+// The first group is selected when the tree gets the focus: Right opens it,
+// Down moves on to its first category (a few rounds cover other layouts).
 bool ShowFirstCategory(HWND pelo) {
     const HWND list = ::GetDlgItem(pelo, 1003);
     for (int round = 0; round < 10; ++round) {
-        for (WORD key : {VK_DOWN, VK_RIGHT}) {
+        for (WORD key : {VK_RIGHT, VK_DOWN}) {
             if (!PressKeyIn(pelo, key)) {
                 return false;
             }

@@ -11,8 +11,8 @@ namespace fs = std::filesystem;
 using testsupport::ExecutableFolder;
 
 std::string TinyDictionary() {
-    // "ごあいさつ" / "あいさつ" TAB "(^_^)/", "あいさつ" TAB "(*^_^*)", CR LF line ends.
-    return ToCp932(L"ごあいさつ\r\nあいさつ\t(^_^)/\r\nあいさつ\t(*^_^*)\r\n");
+    // Group "あ", its category "あいさつ" with "(^_^)/" and "(*^_^*)"; CR LF line ends.
+    return ToCp932(L"あいさつ\t(^_^)/\r\nあいさつ\t(*^_^*)\r\n");
 }
 
 // ---- Process ------------------------------------------------------------------------------

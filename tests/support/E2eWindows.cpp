@@ -212,9 +212,15 @@ bool BringToForeground(HWND window, std::chrono::milliseconds timeout) {
     if (isForeground()) {
         return true;
     }
-    // A tap of Alt lifts the foreground lock on systems that have one; attaching to
-    // the current foreground thread's input covers the rest.
-    PressKey(VK_MENU);
+    ::SetForegroundWindow(window);
+    if (WaitUntil(isForeground, 1s)) {
+        return true;
+    }
+    // Systems with a foreground lock let the process that sent the last input event
+    // change the foreground: send a null mouse move (not Alt, which would open a menu),
+    // and attach to the foreground thread's input for good measure.
+    std::vector<INPUT> nudge{MouseInput(MOUSEEVENTF_MOVE)};
+    SendInputs(nudge);
     const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
     const DWORD ourThread = ::GetCurrentThreadId();
     const bool attached = foregroundThread && foregroundThread != ourThread &&
@@ -369,9 +375,18 @@ bool SelectTab(HWND tab, int index) {
     if (FocusedWindowOf(tab) != tab || ::GetForegroundWindow() != ::GetAncestor(tab, GA_ROOT)) {
         // The first tab's left end lies just inside the control's top-left corner, whatever
         // the labels' widths; a click there selects it and gives the tab control the focus.
+        // A click that meets the window manager still busy with an activation can be lost:
+        // try a few times.
         const RECT rect = ScreenRect(tab);
-        Click(POINT{rect.left + 8, rect.top + 8});
-        if (!WaitUntil([&] { return TabSelection(tab) == 0 && FocusedWindowOf(tab) == tab; })) {
+        const auto firstTabFocused = [&] {
+            return TabSelection(tab) == 0 && FocusedWindowOf(tab) == tab;
+        };
+        bool focused = false;
+        for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
+            Click(POINT{rect.left + 8, rect.top + 8});
+            focused = WaitUntil(firstTabFocused, 4s);
+        }
+        if (!focused) {
             return false;
         }
     }
