@@ -80,7 +80,7 @@ public:
     void InsertGroup(std::string_view key) override { benchmark::DoNotOptimize(key.data()); }
     void InsertCategory(std::string_view name) override { benchmark::DoNotOptimize(name.data()); }
     void StoreList(std::string_view, dictionary::KaomojiList list) override {
-        benchmark::DoNotOptimize(list.data());
+        benchmark::DoNotOptimize(list.bytes());
     }
 };
 

@@ -1,7 +1,5 @@
 #include "dictionary/CategoryMap.h"
 
-#include <iterator>
-
 CategoryMap::Index CategoryMap::Add(std::string_view name) {
     auto [it, inserted] = m_indexOfName.try_emplace(std::string(name), m_categories.size());
     if (inserted) {
@@ -15,8 +13,7 @@ void CategoryMap::Store(std::string_view name, List list) {
     if (stored.empty()) {
         stored = std::move(list);
     } else {
-        stored.insert(stored.end(), std::make_move_iterator(list.begin()),
-                      std::make_move_iterator(list.end()));
+        stored.append(list);
     }
 }
 

@@ -11,9 +11,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "dictionary/KaomojiList.h"
+
 class CategoryMap {
 public:
-    using List = std::vector<std::string>;
+    using List = KaomojiList;
     using Index = std::size_t;
 
     // The index of `name`, which gets an empty list when it is new.

@@ -13,15 +13,6 @@ namespace {
 
 constexpr char kDictionaryFile[] = "dic.txt";
 
-// Bytes list 1003 needs for `list`, so that it allocates once.
-std::size_t StorageFor(const CategoryMap::List& list) {
-    std::size_t bytes = 0;
-    for (const std::string& kaomoji : list) {
-        bytes += kaomoji.size() + 1;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 bool MainDialog::LoadDictionary() {
@@ -55,9 +46,10 @@ void MainDialog::ShowCategory(std::string name) {
         m_kaomojiList.ResetContent();
         if (list != nullptr) {
             m_kaomojiList.InitStorage(static_cast<int>(list->size()),
-                                      static_cast<int>(StorageFor(*list)));
-            for (const std::string& kaomoji : *list) {
-                m_kaomojiList.AddString(kaomoji);
+                                      static_cast<int>(list->bytes()));
+            // Each entry is followed by a zero byte: no copy is needed.
+            for (const std::string_view kaomoji : *list) {
+                m_kaomojiList.Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kaomoji.data()));
             }
         }
     }

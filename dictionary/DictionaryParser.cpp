@@ -1,44 +1,63 @@
 #include "dictionary/DictionaryParser.h"
 
+#include <algorithm>
+
 namespace dictionary {
 namespace {
 
 constexpr char kTab = '\t';
 
-// Takes the next TAB-delimited token starting at `pos`: skips a run of TABs,
-// then runs to the next TAB or the end. `pos` moves past the ending TAB, or
-// to npos once the end has been reached.
-std::string_view NextToken(std::string_view line, std::size_t& pos, text::LeadByteTest isLead) {
-    while (pos < line.size() && line[pos] == kTab) {
-        ++pos;
-    }
-    if (pos >= line.size()) {
-        pos = std::string_view::npos;
-        return {};
-    }
-    const std::size_t begin = pos;
-    const std::size_t tab = text::FindSingleByteChar(line, kTab, begin, isLead);
-    if (tab == std::string_view::npos) {
-        pos = line.size() + 1;
-        return line.substr(begin);
-    }
-    pos = tab + 1;
-    return line.substr(begin, tab - begin);
+// Length of the character at `pos`. Lead bytes of the ANSI code pages are
+// all 0x80 or more, so plain ASCII needs no call to the lead-byte test.
+std::size_t CharLengthAt(std::string_view line, std::size_t pos, text::LeadByteTest isLead) {
+    const auto byte = static_cast<unsigned char>(line[pos]);
+    return byte >= 0x80 && pos + 1 < line.size() && isLead(byte) ? 2 : 1;
 }
 
 }  // namespace
 
+// One pass over the characters finds both ends of the trimmed line, the first
+// TAB, and the second token: it starts at the first character after the
+// first TAB that is not a TAB and runs to the next TAB.
 std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLead) {
-    const std::string_view trimmed = text::TrimSingleByteSpace(line, isLead);
-    if (trimmed.empty()) {
+    constexpr std::size_t npos = std::string_view::npos;
+    std::size_t begin = 0;
+    while (begin < line.size() &&
+           text::IsSingleByteSpace(static_cast<unsigned char>(line[begin]))) {
+        ++begin;
+    }
+    std::size_t end = begin;  // just past the last character that is not white space
+    std::size_t firstTab = npos;
+    std::size_t secondBegin = npos;
+    std::size_t secondEnd = npos;
+    for (std::size_t pos = begin; pos < line.size();) {
+        const std::size_t length = CharLengthAt(line, pos, isLead);
+        const bool isTab = length == 1 && line[pos] == kTab;
+        if (isTab && firstTab == npos) {
+            firstTab = pos;
+        } else if (isTab && secondBegin != npos && secondEnd == npos) {
+            secondEnd = pos;
+        } else if (!isTab && firstTab != npos && secondBegin == npos) {
+            secondBegin = pos;
+        }
+        if (length == 2 || !text::IsSingleByteSpace(static_cast<unsigned char>(line[pos]))) {
+            end = pos + length;
+        }
+        pos += length;
+    }
+    if (end == begin) {
         return std::nullopt;
     }
-    std::size_t pos = 0;
     Record record;
-    record.category = NextToken(trimmed, pos, isLead);
-    if (pos < trimmed.size()) {
-        record.kaomoji = NextToken(trimmed, pos, isLead);
+    if (firstTab == npos || firstTab >= end) {
+        record.category = line.substr(begin, end - begin);
+        return record;
     }
+    // The trimmed line ends in a character that is not white space, so a
+    // TAB inside it is followed by the second token.
+    record.category = line.substr(begin, firstTab - begin);
+    secondEnd = std::min(secondEnd, end);
+    record.kaomoji = line.substr(secondBegin, secondEnd - secondBegin);
     return record;
 }
 
@@ -65,7 +84,7 @@ void DictionaryParser::AddLine(std::string_view line) {
         m_category = record->category;
         m_events.InsertCategory(m_category);
     }
-    m_list.emplace_back(record->kaomoji);
+    m_list.push_back(record->kaomoji);
 }
 
 void DictionaryParser::Finish() {

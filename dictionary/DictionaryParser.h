@@ -13,12 +13,13 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/KaomojiList.h"
 #include "text/Mbcs.h"
 #include "text/TextMode.h"
 
 namespace dictionary {
 
-using KaomojiList = std::vector<std::string>;
+using ::KaomojiList;
 
 // What the parser produces, in file order.
 class DictionaryEvents {

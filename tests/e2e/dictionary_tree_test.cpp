@@ -162,9 +162,10 @@ Dictionary Parse(std::string_view bytes) {
     return dictionary::ReadDictionary(reader, text::Cp932LeadByte);
 }
 
-std::vector<std::wstring> Wide(const std::vector<std::string>& list) {
+template <typename Entries>
+std::vector<std::wstring> Wide(const Entries& list) {
     std::vector<std::wstring> wide;
-    for (const std::string& entry : list) {
+    for (std::string_view entry : list) {
         wide.push_back(testsupport::FromCp932(entry));
     }
     return wide;

@@ -42,7 +42,7 @@ public:
     void StoreList(std::string_view name, KaomojiList list) override {
         std::string text = "store " + std::string(name) + " [";
         for (std::size_t i = 0; i < list.size(); ++i) {
-            text += (i ? "," : "") + list[i];
+            text += (i ? "," : "") + std::string(list[i]);
         }
         events.push_back(text + "]");
     }
@@ -95,14 +95,15 @@ TEST(DictionaryRecord, SplitsAtTabsOnly) {
 }
 
 TEST(DictionaryRecord, ScansWithTheInjectedLeadByteTest) {
-    // With '~' as a lead byte, "~\t" is one character: no TAB to split at,
-    // and no white space to trim after the name.
-    auto tildeLeads = [](unsigned char byte) { return byte == '~'; };
-    auto record = ParseRecord("a~\tb\tc", tildeLeads);
+    // With 0xA0 as a lead byte, "\xA0\t" is one character: no TAB to split
+    // at, and no white space to trim after the name.
+    auto leads = [](unsigned char byte) { return byte == 0xA0; };
+    auto record = ParseRecord("a\xA0\tb\tc", leads);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->category, "a~\tb");
+    EXPECT_EQ(record->category, "a\xA0\tb");
     EXPECT_EQ(record->kaomoji, "c");
-    EXPECT_EQ(ParseRecord("a~\t", tildeLeads)->category, "a~\t");
+    EXPECT_EQ(ParseRecord("a\xA0\t", leads)->category, "a\xA0\t");
+    EXPECT_EQ(ParseRecord("a\xA0\t", text::Cp932LeadByte)->category, "a\xA0");
 }
 
 TEST(DictionaryParser, GivesEventsInFileOrder) {
