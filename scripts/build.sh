@@ -22,6 +22,11 @@ configure native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 
 for dir in win64 win32 native; do
   echo "build: $dir"
-  cmake --build "$out/$dir" -j "$jobs" 2>&1 | grep -E 'error|warning|Error' || true
-  cmake --build "$out/$dir" -j "$jobs" >/dev/null
+  # Show only diagnostics, but fail when the build fails.
+  if ! cmake --build "$out/$dir" -j "$jobs" >"$out/$dir/build.log" 2>&1; then
+    grep -E -A3 'error|Error' "$out/$dir/build.log" | head -60 >&2
+    echo "build: $dir failed; full log in $out/$dir/build.log" >&2
+    exit 1
+  fi
+  grep -E 'warning:' "$out/$dir/build.log" || true
 done
