@@ -235,6 +235,9 @@ LRESULT Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header == nullptr) {
+                break;
+            }
             if (const MessageEntry* entry =
                     FindEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom))) {
                 return entry->invoke(*this, wParam, lParam);

@@ -113,7 +113,8 @@ private:
 // BeginPaint and EndPaint around one WM_PAINT.
 class PaintDC {
 public:
-    explicit PaintDC(HWND window) noexcept : m_window(window), m_dc(::BeginPaint(window, &m_paint)) {}
+    explicit PaintDC(HWND window) noexcept
+        : m_window(window), m_dc(::BeginPaint(window, &m_paint)) {}
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
     ~PaintDC() { ::EndPaint(m_window, &m_paint); }
