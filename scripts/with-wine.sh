@@ -66,5 +66,9 @@ if [ ! -f "$ready" ] || [ "$here/wine/fonts.reg" -nt "$ready" ]; then
   "$WINE" regedit 'C:\pelo-fonts.reg' >/dev/null 2>&1
   touch "$ready"
 fi
+# Start the session's own processes (desktop, services) now, detached from our
+# output: started later by the first program, they would inherit its stdout and
+# keep a caller such as ctest waiting for that pipe to close.
+"$WINE" wineboot </dev/null >/dev/null 2>&1
 
 "$@"
