@@ -19,10 +19,9 @@ constexpr char kFolder[] = "AA";
 // that differ only in letter case do.
 bool NameTheSameFile(const std::string& a, const std::string& b) {
     const auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        win::UniqueFile file(::CreateFileA(path.c_str(), 0,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                           nullptr));
+        win::UniqueFile file(
+            ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         return file && ::GetFileInformationByHandle(file.get(), &info);
     };
     BY_HANDLE_FILE_INFORMATION first{};

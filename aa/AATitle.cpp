@@ -99,8 +99,7 @@ std::string JoinFolderPath(std::string_view folder, std::string_view relative,
     return path;
 }
 
-bool IsUsableTitle(std::string_view title, std::size_t fullPathLength,
-                   text::LeadByteTest isLead) {
+bool IsUsableTitle(std::string_view title, std::size_t fullPathLength, text::LeadByteTest isLead) {
     if (HasRefusedCharacter(title, isLead)) {
         return false;
     }

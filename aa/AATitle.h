@@ -37,7 +37,6 @@ std::string JoinFolderPath(std::string_view folder, std::string_view relative,
 // Dots and spaces at either end are accepted: the file name always ends in
 // ".txt", so the system strips nothing from it and the title reads back as
 // it was written.
-bool IsUsableTitle(std::string_view title, std::size_t fullPathLength,
-                   text::LeadByteTest isLead);
+bool IsUsableTitle(std::string_view title, std::size_t fullPathLength, text::LeadByteTest isLead);
 
 }  // namespace aa

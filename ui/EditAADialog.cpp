@@ -54,6 +54,7 @@ BOOL EditAADialog::OnInitDialog() {
 
 void EditAADialog::OnSize(UINT type, int cx, int cy) {
     DefWindowProc(WM_SIZE, type, MAKELPARAM(cx, cy));
+    // A client area of exactly the minimum numbers is taken as laid out.
     if (cx == kMinimumWidth && cy == kMinimumHeight) {
         return;
     }

@@ -14,8 +14,8 @@ class EditAADialog : public win::Dialog {
 public:
     explicit EditAADialog(HWND parent = nullptr);
 
-    std::string m_title;  // control 1008, handed back untrimmed
-    std::string m_text;   // control 1009, lines separated by CR LF
+    std::string m_title;   // control 1008, handed back untrimmed
+    std::string m_text;    // control 1009, lines separated by CR LF
     bool m_isNew = false;  // a new piece: ask before overwriting another
 
     // The smallest outer size of the window, in pixels.

@@ -144,7 +144,8 @@ TEST_F(AAEditor, SnapsBackToTheMinimumSizeAndLaysOutItsControls) {
     EXPECT_TRUE(e2e::WaitUntil([&] {
         const SIZE s = outerSize();
         return s.cx == 565 && s.cy == 400;
-    })) << outerSize().cx << " x " << outerSize().cy;
+    })) << outerSize().cx
+        << " x " << outerSize().cy;
     EXPECT_EQ(e2e::ScreenRect(editor).left, start.left);  // the top-left corner stays
     EXPECT_EQ(e2e::ScreenRect(editor).top, start.top);
 
@@ -152,7 +153,8 @@ TEST_F(AAEditor, SnapsBackToTheMinimumSizeAndLaysOutItsControls) {
     EXPECT_TRUE(e2e::WaitUntil([&] {
         const SIZE s = outerSize();
         return s.cx == 565 && s.cy == 600;
-    })) << outerSize().cx << " x " << outerSize().cy;
+    })) << outerSize().cx
+        << " x " << outerSize().cy;
 
     ::MoveWindow(editor, start.left, start.top, 700, 520, TRUE);
     Sync();

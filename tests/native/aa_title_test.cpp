@@ -38,27 +38,41 @@ TEST(AAFolderPath, JoinsWithOneSeparator) {
 }
 
 TEST(AATitle, OrdinaryTitlesAreUsable) {
-    for (const std::string title : {
-             "x", " a ", "\t", "a b", "\x81\x40",  // full-width space
-             "\x83\x5C", "\x95\x5C", "\x94\x5C", "\x8F\x5C",  // ソ 表 能 十: trail 0x5C
-             "\x81\x7C",                                   // －: trail 0x7C
-             "a.", "a ", ".", "..", "...", "CONSOLE", "COM10", "LPT", "com0", "xCON",
-             "(\x81\x4C\x81\x45\x83\xD6\x81\x45`)"}) {
+    for (const std::string title : {"x",
+                                    " a ",
+                                    "\t",
+                                    "a b",
+                                    "\x81\x40",  // full-width space
+                                    "\x83\x5C",
+                                    "\x95\x5C",
+                                    "\x94\x5C",
+                                    "\x8F\x5C",  // ソ 表 能 十: trail 0x5C
+                                    "\x81\x7C",  // －: trail 0x7C
+                                    "a.",
+                                    "a ",
+                                    ".",
+                                    "..",
+                                    "...",
+                                    "CONSOLE",
+                                    "COM10",
+                                    "LPT",
+                                    "com0",
+                                    "xCON",
+                                    "(\x81\x4C\x81\x45\x83\xD6\x81\x45`)"}) {
         EXPECT_EQ(Usable(title), title != "\t") << title;
     }
 }
 
 TEST(AATitle, TitlesLeavingTheFolderAreRefused) {
-    for (const std::string title :
-         {"..\\dic", "../dic", "a\\b", "a/b", "\\x", "C:", "C:x", "C:\\x", "\\\\server\\x",
-          "\x83\x5C\\..\\dic"}) {
+    for (const std::string title : {"..\\dic", "../dic", "a\\b", "a/b", "\\x", "C:", "C:x", "C:\\x",
+                                    "\\\\server\\x", "\x83\x5C\\..\\dic"}) {
         EXPECT_FALSE(Usable(title)) << title;
     }
 }
 
 TEST(AATitle, CharactersTheFileSystemRefuses) {
-    for (const std::string title : {"a<b", "a>b", "a:b", "a\"b", "a|b", "a?", "*", "a\x01",
-                                    "a\nb", "a\rb", "\x1F", "\x83"}) {
+    for (const std::string title :
+         {"a<b", "a>b", "a:b", "a\"b", "a|b", "a?", "*", "a\x01", "a\nb", "a\rb", "\x1F", "\x83"}) {
         EXPECT_FALSE(Usable(title)) << title;
     }
 }
