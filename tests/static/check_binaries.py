@@ -53,8 +53,11 @@ def objdump_program():
 
 def read_headers(objdump, path):
     """File format, imported DLL names and exported names of a PE file."""
+    # objdump's headings are translated: read them in the C locale, whatever
+    # locale the test run uses (the Wine tests need a Japanese one).
+    env = dict(os.environ, LC_ALL="C", LANGUAGE="C")
     text = subprocess.run([objdump, "-p", path], check=True, capture_output=True,
-                          text=True).stdout
+                          text=True, env=env).stdout
     match = re.search(r"file format (\S+)", text)
     file_format = match.group(1) if match else "unknown"
     imports = re.findall(r"^\s*DLL Name: (\S+)", text, re.MULTILINE)
