@@ -2,6 +2,7 @@
 // application the user came from, over 20 deliveries; prints the median.
 // A Windows program driving the real Pelo.exe and TargetApp.exe from its own
 // process, like the end-to-end tests; run it under Wine with
+//   scripts/bench.sh (all benchmarks), or alone:
 //   scripts/with-wine.sh sh -c '$WINE $PELO_BUILD_DIR/win64/bin/delivery_bench.exe'
 #include <windows.h>
 

@@ -23,3 +23,7 @@ fi
 "$root/scripts/with-wine.sh" sh -c \
   '$WINE "$PELO_BUILD_DIR/win64/bin/dictionary_bench.exe" $PELO_BENCH_DIC'
 # ---- end of dictionary ----
+
+# ---- delivery ----
+"$root/scripts/with-wine.sh" sh -c '$WINE "$PELO_BUILD_DIR/win64/bin/delivery_bench.exe"'
+# ---- end of delivery ----
