@@ -60,8 +60,9 @@ bool MoveTo(HANDLE file, LONGLONG position) {
     return ::SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != FALSE;
 }
 
-// Writes `bytes` at the end of the file, which holds `oldLength` bytes. A
-// failed write cuts the file back, so a half-written entry never remains.
+// Writes `bytes` at the end of the file, which holds `oldLength` bytes, and
+// flushes them. A failed write or flush cuts the file back, so a
+// half-written entry never remains.
 void AppendAtEnd(HANDLE file, std::string_view bytes, LONGLONG oldLength,
                  const std::string& fullPath) {
     if (!MoveTo(file, oldLength)) {
@@ -69,6 +70,9 @@ void AppendAtEnd(HANDLE file, std::string_view bytes, LONGLONG oldLength,
     }
     try {
         WriteAll(file, bytes, fullPath);
+        if (!::FlushFileBuffers(file)) {
+            ThrowLastError(fullPath);
+        }
     } catch (const win::FileError&) {
         // Best effort: the write's own error is the one to report.
         if (MoveTo(file, oldLength)) {

@@ -153,11 +153,16 @@ protected:
         EXPECT_EQ(File(), fileBefore);
     }
 
+    // Under Wine the click on the first tab that SelectTab starts with is
+    // now and then lost just after the window came up: try again.
     void ShowFavoritesPage() const {
-        ASSERT_TRUE(m_pelo.Activate());
-        ASSERT_TRUE(SelectTab(Control(kTab), kFavoritesTab))
-            << "selection " << TabSelection(Control(kTab)) << ", focus on control "
-            << ::GetDlgCtrlID(FocusedWindowOf(m_pelo.MainWindow()));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (m_pelo.Activate() && SelectTab(Control(kTab), kFavoritesTab)) {
+                return;
+            }
+        }
+        FAIL() << "could not select the favourites tab: selection " << TabSelection(Control(kTab))
+               << ", focus on control " << ::GetDlgCtrlID(FocusedWindowOf(m_pelo.MainWindow()));
     }
 
     // Selects favourite `index`, clicks `button` and checks the list, the
