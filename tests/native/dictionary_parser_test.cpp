@@ -2,6 +2,9 @@
 // to the parser's events and to the dictionary the page shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -227,6 +230,32 @@ TEST(Dictionary, ReadErrorPropagatesWithoutADictionary) {
     EventLog log;
     EXPECT_THROW(dictionary::ParseDictionary(again, text::Cp932LeadByte, log), std::runtime_error);
     EXPECT_TRUE(log.events.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The starter dictionary shipped with Pelo: every line a record with a
+// kaomoji, CR LF line ends, enough categories to be useful.
+TEST(Dictionary, StarterDictionaryIsWellFormed) {
+    std::ifstream in(std::string(PELO_SOURCE_DIR) + "/sample/dic.txt", std::ios::binary);
+    ASSERT_TRUE(in) << "sample/dic.txt is missing";
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::string> lines = text::SplitTextModeLines(bytes);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'),
+              std::count(bytes.begin(), bytes.end(), '\r'));
+    std::size_t kaomoji = 0;
+    const Dictionary dictionary = Read(bytes);
+    for (std::size_t i = 0; i < dictionary.categories.Size(); ++i) {
+        for (std::string_view face : dictionary.categories.ListAt(i)) {
+            EXPECT_FALSE(face.empty()) << dictionary.categories.NameAt(i);
+            ++kaomoji;
+        }
+    }
+    EXPECT_EQ(kaomoji, lines.size());
+    EXPECT_GE(kaomoji, 300u);
+    EXPECT_GE(dictionary.categories.Size(), 30u);
 }
 
 }  // namespace
