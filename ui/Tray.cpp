@@ -64,7 +64,9 @@ std::optional<std::string> FavoriteForCommand(const win::ListBox& favorites, UIN
     return favorites.GetText(static_cast<int>(index));
 }
 
-int MenuTop(int cursorY, int favoriteCount) { return cursorY - 20 - 21 * favoriteCount; }
+int MenuTop(int cursorY, int favoriteCount) {
+    return cursorY - 20 - 21 * favoriteCount;
+}
 
 }  // namespace tray
 
@@ -72,26 +74,26 @@ int MenuTop(int cursorY, int favoriteCount) { return cursorY - 20 - 21 * favorit
 // default processing, which it always reaches.
 LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_WINDOWPOSCHANGED:
-        // Only once the change is done: while it is still under way, a
-        // minimise has yet to show the window as an icon and would undo a hide.
-        if (::IsIconic(Hwnd())) {
-            MinimizeToTray();
-        }
-        break;
-    case WM_CREATE:
-        // The shell sends it to every top-level window after (re-)creating the taskbar.
-        m_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
-        break;
-    case tray::kIconMessage:
-        OnTrayIconMessage(lParam);
-        break;
-    default:
-        // Until WM_CREATE the stored number is 0, which is WM_NULL and not the taskbar.
-        if (m_taskbarCreatedMessage != 0 && message == m_taskbarCreatedMessage) {
-            OnTaskbarCreated();
-        }
-        break;
+        case WM_WINDOWPOSCHANGED:
+            // Only once the change is done: while it is still under way, a
+            // minimise has yet to show the window as an icon and would undo a hide.
+            if (::IsIconic(Hwnd())) {
+                MinimizeToTray();
+            }
+            break;
+        case WM_CREATE:
+            // The shell sends it to every top-level window after (re-)creating the taskbar.
+            m_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
+            break;
+        case tray::kIconMessage:
+            OnTrayIconMessage(lParam);
+            break;
+        default:
+            // Until WM_CREATE the stored number is 0, which is WM_NULL and not the taskbar.
+            if (m_taskbarCreatedMessage != 0 && message == m_taskbarCreatedMessage) {
+                OnTaskbarCreated();
+            }
+            break;
     }
     return Dialog::DefWindowProc(message, wParam, lParam);
 }
@@ -162,14 +164,14 @@ void MainDialog::OnTaskbarCreated() {
 
 void MainDialog::OnTrayIconMessage(LPARAM mouseMessage) {
     switch (mouseMessage) {
-    case WM_LBUTTONDOWN:
-        RestoreFromTray();
-        break;
-    case WM_RBUTTONDOWN:
-        ShowTrayMenu();
-        break;
-    default:  // moves, releases and double-clicks mean nothing here
-        break;
+        case WM_LBUTTONDOWN:
+            RestoreFromTray();
+            break;
+        case WM_RBUTTONDOWN:
+            ShowTrayMenu();
+            break;
+        default:  // moves, releases and double-clicks mean nothing here
+            break;
     }
 }
 
@@ -203,7 +205,9 @@ void MainDialog::ShowTrayMenu() {
     ::PostMessageA(Hwnd(), WM_NULL, 0, 0);
 }
 
-void MainDialog::InsertFavoritesIntoMenu(HMENU menu) { tray::InsertFavorites(menu, m_favoriteList); }
+void MainDialog::InsertFavoritesIntoMenu(HMENU menu) {
+    tray::InsertFavorites(menu, m_favoriteList);
+}
 
 void MainDialog::OnExit() {
     RemoveTrayIcon();

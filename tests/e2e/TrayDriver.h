@@ -42,7 +42,9 @@ inline void PressOnIcon(HWND pelo, UINT mouseMessage) {
 }
 
 // The minimise box.
-inline void Minimize(HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+inline void Minimize(HWND window) {
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
 
 // What the shell sends to every top-level window when it has made a new taskbar.
 inline void BroadcastTaskbarCreated() {

@@ -121,15 +121,17 @@ public:
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"Shell_TrayWnd";
         ::RegisterClassW(&windowClass);
-        m_window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"",
-                                     WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                     windowClass.hInstance, nullptr);
+        m_window =
+            ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0,
+                              0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
     }
     ~MissingNotificationArea() { Remove(); }
     MissingNotificationArea(const MissingNotificationArea&) = delete;
     MissingNotificationArea& operator=(const MissingNotificationArea&) = delete;
 
-    bool InPlace() const { return m_window != nullptr && ::FindWindowW(L"Shell_TrayWnd", nullptr) == m_window; }
+    bool InPlace() const {
+        return m_window != nullptr && ::FindWindowW(L"Shell_TrayWnd", nullptr) == m_window;
+    }
     void Remove() {
         if (m_window != nullptr) {
             ::DestroyWindow(m_window);

@@ -75,7 +75,8 @@ bool operator==(const MenuItem& a, const MenuItem& b) {
 }
 
 void PrintTo(const MenuItem& item, std::ostream* out) {
-    *out << "{" << item.id << ", \"" << item.text << "\"" << (item.separator ? ", separator}" : "}");
+    *out << "{" << item.id << ", \"" << item.text << "\""
+         << (item.separator ? ", separator}" : "}");
 }
 
 TEST_F(TrayMenuTest, WithoutFavoritesTheMenuHoldsOnlyTheExitCommand) {
