@@ -316,26 +316,23 @@ TEST_F(WithProductStrings, FileErrorTexts) {
               "An attempt was made to access f past its end.");
 }
 
-// Watches for the next message box captioned with the application name,
-// reads its text and presses OK.
+// Watches this thread's windows for the next message box (a dialog-class
+// window owned by another), reads its caption and text and presses OK.
 class MessageBoxCloser {
 public:
     MessageBoxCloser()
-        : m_thread([this] {
-              const std::wstring caption = testsupport::FromCp932(win::ApplicationName());
+        : m_threadId(::GetCurrentThreadId()), m_thread([this] {
               HWND box = nullptr;
-              testsupport::WaitUntil(
-                  [&] {
-                      box = ::FindWindowW(L"#32770", caption.c_str());
-                      return box != nullptr && ::IsWindowVisible(box);
-                  },
-                  10s);
+              testsupport::WaitUntil([&] { return (box = FindBox()) != nullptr; }, 30s);
               if (box == nullptr) {
                   return;
               }
               wchar_t text[512] = {};
               ::GetDlgItemTextW(box, 0xFFFF, text, 512);
               m_text = text;
+              wchar_t caption[256] = {};
+              ::GetWindowTextW(box, caption, 256);
+              m_caption = caption;
               m_owner = ::GetWindow(box, GW_OWNER);
               ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
           }) {}
@@ -344,14 +341,34 @@ public:
             m_thread.join();
         }
     }
+    // The box's text, once it has been closed (nothing if none appeared).
     std::optional<std::wstring> Text() {
         m_thread.join();
         return m_text;
     }
+    const std::wstring& Caption() const { return m_caption; }
     HWND Owner() const { return m_owner; }
 
 private:
+    static BOOL CALLBACK TakeMessageBox(HWND window, LPARAM param) {
+        wchar_t className[16] = {};
+        ::GetClassNameW(window, className, 16);
+        if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
+            ::GetWindow(window, GW_OWNER) != nullptr) {
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    HWND FindBox() const {
+        HWND found = nullptr;
+        ::EnumThreadWindows(m_threadId, &TakeMessageBox, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    DWORD m_threadId;
     std::optional<std::wstring> m_text;
+    std::wstring m_caption;
     HWND m_owner = nullptr;
     std::thread m_thread;
 };
@@ -374,6 +391,7 @@ TEST_F(WithProductStrings, EscapedExceptionsAreReportedAndTheDialogGoesOn) {
             EXPECT_NE(text->find(L"broken invariant"), std::wstring::npos);
         }
         EXPECT_EQ(closer.Owner(), dialog.lastHwnd) << "modal to the dialog";
+        EXPECT_EQ(closer.Caption(), L"layer_dialog_test") << "the executable's name";
     }
 }
 
