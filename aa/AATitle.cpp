@@ -62,9 +62,9 @@ std::string FormatPiecePath(std::string_view format, std::string_view title) {
     path.reserve(format.size() + title.size());
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size()) {
-            const char spec = format[i + 1];
-            if (spec == 's' || spec == '%') {
-                path.append(spec == 's' ? title : std::string_view("%"));
+            const char conversion = format[i + 1];
+            if (conversion == 's' || conversion == '%') {
+                path.append(conversion == 's' ? title : std::string_view("%"));
                 ++i;
                 continue;
             }
