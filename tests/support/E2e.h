@@ -83,7 +83,8 @@ public:
                std::chrono::milliseconds timeout = kDefaultTimeout);
     // Starts Pelo without waiting for any window (for starts that must fail or exit).
     bool Launch(std::wstring_view exeName = L"Pelo.exe");
-    // Waits for the visible top-level window titled `title` of this process; null on timeout.
+    // Waits for the visible top-level window titled `title` of this process, and for it to
+    // keep its place (WaitForSteadyPlace); null on timeout.
     HWND WaitForMainWindow(std::chrono::milliseconds timeout = kDefaultTimeout,
                            std::wstring_view title = L"Pelo");
     // Starts one more Pelo.exe in the same folder (a second instance).
@@ -130,6 +131,9 @@ POINT ClientCentre(HWND window);
 RECT WorkAreaOf(HWND window);
 // The window that has the keyboard focus in `window`'s thread (GetGUIThreadInfo).
 HWND FocusedWindowOf(HWND window);
+// Waits until `window` has kept its place for 200 ms: a window manager may still move a
+// window just after it appeared (seen: 8 px down), and a click aimed before that misses.
+bool WaitForSteadyPlace(HWND window, std::chrono::milliseconds timeout = 3s);
 // Brings `window` (top level) to the foreground, confirmed by GetForegroundWindow.
 bool BringToForeground(HWND window, std::chrono::milliseconds timeout = 5s);
 
@@ -220,7 +224,8 @@ private:
 // in a process of its own; the place a paste should arrive.
 class TargetApp {
 public:
-    // Starts it and waits for its window; Window() is null if that failed. The window is
+    // Starts it and waits for its window (and its steady place); Window() is null if that
+    // failed. The window is
     // placed at `position` (screen), size 320 x 200, clear of Pelo's centred dialog.
     explicit TargetApp(std::wstring_view title, POINT position = {0, 0});
     ~TargetApp();  // closes it (terminates if needed)

@@ -139,6 +139,7 @@ HWND PeloProcess::WaitForMainWindow(std::chrono::milliseconds timeout, std::wstr
     }, timeout);
     if (found) {
         m_mainWindow = found;
+        WaitForSteadyPlace(found);
     }
     return found;
 }
@@ -172,7 +173,9 @@ TargetApp::TargetApp(std::wstring_view title, POINT position) {
     });
     if (!m_edit) {
         m_window = nullptr;
+        return;
     }
+    WaitForSteadyPlace(m_window);
 }
 
 TargetApp::~TargetApp() {

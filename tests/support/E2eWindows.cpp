@@ -204,6 +204,19 @@ HWND FocusedWindowOf(HWND window) {
     return info.hwndFocus;
 }
 
+bool WaitForSteadyPlace(HWND window, std::chrono::milliseconds timeout) {
+    RECT last = ScreenRect(window);
+    auto steadySince = std::chrono::steady_clock::now();
+    return WaitUntil([&] {
+        const RECT now = ScreenRect(window);
+        if (!::EqualRect(&now, &last)) {
+            last = now;
+            steadySince = std::chrono::steady_clock::now();
+        }
+        return std::chrono::steady_clock::now() - steadySince >= 200ms;
+    }, timeout);
+}
+
 bool BringToForeground(HWND window, std::chrono::milliseconds timeout) {
     if (!window || !::IsWindow(window)) {
         return false;
@@ -377,13 +390,13 @@ bool SelectTab(HWND tab, int index) {
         // the labels' widths; a click there selects it and gives the tab control the focus.
         // A click that meets the window manager still busy with an activation can be lost:
         // try a few times.
-        const RECT rect = ScreenRect(tab);
         const auto firstTabFocused = [&] {
             return TabSelection(tab) == 0 && FocusedWindowOf(tab) == tab;
         };
         bool focused = false;
         for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
-            Click(POINT{rect.left + 8, rect.top + 8});
+            const RECT rect = ScreenRect(tab);
+            Click(POINT{rect.left + 8, rect.top + 10});
             focused = WaitUntil(firstTabFocused, 4s);
         }
         if (!focused) {
