@@ -53,5 +53,9 @@ void MainDialog::ShowCategory(std::string name) {
             }
         }
     }
-    SetHorizontalExtent(m_kaomojiList);
+    if (list != nullptr) {
+        SetHorizontalExtent(m_kaomojiList, *list);
+    } else {
+        SetHorizontalExtent(m_kaomojiList);
+    }
 }

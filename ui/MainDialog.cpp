@@ -138,9 +138,11 @@ void MainDialog::OnSelchangeTab(NMHDR*, LRESULT* result) {
 
 namespace {
 
-// The widest entry of `list` in its own font, each entry widened by the
-// font's average character width so that its last character is never cut.
-int WidestEntry(const win::ListBox& list) {
+// The widest of some texts in `list`'s own font, each widened by the font's
+// average character width so that its last character is never cut.
+// `forEachText` calls the measuring function it is given with every text.
+template <typename ForEachText>
+int WidestText(const win::ListBox& list, ForEachText forEachText) {
     win::WindowDC dc(list.Hwnd());
     const auto font = reinterpret_cast<HGDIOBJ>(list.Send(WM_GETFONT));
     win::SelectedObject selected(dc.get(), font);
@@ -148,25 +150,36 @@ int WidestEntry(const win::ListBox& list) {
     ::GetTextMetricsA(dc.get(), &metrics);
 
     int widest = 0;
-    // The count is asked again for every entry, as the list is the only
-    // record of what it holds.
-    for (int index = 0; index < list.GetCount(); ++index) {
-        const std::string text = list.GetText(index);
+    forEachText([&](std::string_view text) {
         SIZE size{};
         ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx + metrics.tmAveCharWidth));
-    }
+    });
     return widest;
 }
 
 }  // namespace
 
 void MainDialog::SetHorizontalExtent(const win::ListBox& list) {
-    list.SetHorizontalExtent(WidestEntry(list));
+    list.SetHorizontalExtent(WidestText(list, [&](const auto& measure) {
+        // The count is asked again for every entry, as the list is the only
+        // record of what it holds.
+        for (int index = 0; index < list.GetCount(); ++index) {
+            measure(list.GetText(index));
+        }
+    }));
 }
 
-// Minimised, the dialog draws its icon centred in the client area; otherwise
-// the dialog paints as usual.
+void MainDialog::SetHorizontalExtent(const win::ListBox& list, const CategoryMap::List& shown) {
+    // The list has just been filled from `shown`: measuring the same texts in
+    // memory gives the same extent without reading 10,000s of entries back.
+    list.SetHorizontalExtent(WidestText(list, [&](const auto& measure) {
+        for (const std::string_view text : shown) {
+            measure(text);
+        }
+    }));
+}
+
 void MainDialog::OnPaint() {
     if (!::IsIconic(Hwnd())) {
         Default();

@@ -35,6 +35,8 @@ private:
     void InsertTabs();
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
     void SetHorizontalExtent(const win::ListBox& list);
+    // The same for a list that shows exactly `shown`, measured from memory.
+    void SetHorizontalExtent(const win::ListBox& list, const CategoryMap::List& shown);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
 
