@@ -22,10 +22,12 @@ done
 demo=$(mktemp -d)
 pelo=
 cleanup() {
-  [ -n "$pelo" ] && kill "$pelo" 2>/dev/null && wait "$pelo" 2>/dev/null
+  if [ -n "$pelo" ] && kill "$pelo" 2>/dev/null; then
+    wait "$pelo" 2>/dev/null || true  # it ends by our signal: not a failure
+  fi
   rm -rf "$demo"
 }
-trap cleanup EXIT
+trap 'status=$?; cleanup; exit $status' EXIT
 cp "$root/sample/dic.txt" "$demo/"
 
 (cd "$demo" && exec "$WINE" "$bin/Pelo.exe") &
