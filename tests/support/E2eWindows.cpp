@@ -364,7 +364,18 @@ bool ClickItem(HWND list, int index, int clicks) {
 }  // namespace
 
 bool ClickListItem(HWND list, int index) {
-    return ClickItem(list, index, 1) && WaitUntil([&] { return ListSelection(list) == index; });
+    // A click that meets the window manager still busy with an activation (a dialog
+    // just closed) can be lost; selecting an item again is harmless, so try again.
+    const auto selected = [&] { return ListSelection(list) == index; };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!ClickItem(list, index, 1)) {
+            return false;
+        }
+        if (WaitUntil(selected, 3s)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool DoubleClickListItem(HWND list, int index) {
