@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -21,20 +22,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kDeliveries = 20;
-constexpr int kKaomojiList = 1003;
-
-bool ShowCategory(const e2e::PeloProcess& pelo) {
-    const HWND list = pelo.Control(kKaomojiList);
-    for (int round = 0; round < 6; ++round) {
-        for (WORD key : {VK_DOWN, VK_RIGHT}) {
-            e2e::PressKeyIn(pelo.MainWindow(), key);
-            if (e2e::WaitUntil([&] { return e2e::ListCount(list) > 0; }, 500ms)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 INPUT MouseButton(DWORD flags) {
     INPUT input{};
@@ -68,7 +55,7 @@ std::chrono::duration<double, std::milli> TimeOneDelivery(const e2e::PeloProcess
     target.SetText("");
     RECT item{};
     if (!target.Activate() || !pelo.Activate() ||
-        !e2e::ListItemScreenRect(pelo.Control(kKaomojiList), 0, item)) {
+        !e2e::ListItemScreenRect(pelo.Control(IDC_KAOMOJI_LIST), 0, item)) {
         return -1ms;
     }
     WaitOutDoubleClickTime();
@@ -95,7 +82,7 @@ int main() {
     const std::string kaomoji = e2e::ToCp932(L"(\u30BD\uFF0D\u30BD)\uFF89");
     e2e::PeloProcess pelo(false);
     pelo.WriteFile("dic.txt", e2e::ToCp932(L"かお") + "\t" + kaomoji + "\r\n");
-    if (!pelo.Start() || !ShowCategory(pelo)) {
+    if (!pelo.Start() || !e2e::ShowFirstCategory(pelo)) {
         std::fprintf(stderr, "delivery_bench: Pelo did not start or show its dictionary\n");
         return 1;
     }

@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "E2e.h"
+#include "app/resource.h"
 #include "dictionary/CategoryTree.h"
 #include "dictionary/Dictionary.h"
 #include "text/Mbcs.h"
@@ -28,19 +30,10 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
 constexpr int kRuns = 5;
-constexpr int kCategoryTree = 1002;
-constexpr int kKaomojiList = 1003;
-
-double Milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::string BuiltInDictionary() {
     std::string bytes;
@@ -81,7 +74,7 @@ double StartToPopulatedTree(const std::string& dic, int items) {
         std::fprintf(stderr, "Pelo did not start\n");
         std::exit(1);
     }
-    const HWND tree = pelo.Control(kCategoryTree);
+    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
     if (!e2e::WaitUntil([&] { return SendTo(tree, TVM_GETCOUNT) == items; }, 60s)) {
         std::fprintf(stderr, "the tree did not fill\n");
         std::exit(1);
@@ -113,8 +106,8 @@ void MeasureLargestCategory(const std::string& dic, std::size_t largest) {
         std::fprintf(stderr, "Pelo did not start\n");
         std::exit(1);
     }
-    const HWND tree = pelo.Control(kCategoryTree);
-    const HWND list = pelo.Control(kKaomojiList);
+    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
+    const HWND list = pelo.Control(IDC_KAOMOJI_LIST);
     HTREEITEM biggest = nullptr;
     HTREEITEM smallest = nullptr;
     LRESULT fewest = 0;

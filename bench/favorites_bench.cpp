@@ -14,28 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
 constexpr int kRuns = 5;
-constexpr int kTab = 1000;
-constexpr int kKaomojiList = 1003;
-constexpr int kAddButton = 1004;
-constexpr int kFavoriteList = 1005;
-constexpr int kDeleteButton = 1006;
-constexpr int kDownButton = 1016;
-
-double Milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 [[noreturn]] void Fail(const char* what) {
     std::fprintf(stderr, "favorites_bench: %s\n", what);
@@ -74,44 +63,33 @@ void Measure(int favorites) {
         Fail("Pelo did not start");
     }
     const double startMs = Milliseconds(Clock::now() - start);
-    const HWND list = pelo.Control(kFavoriteList);
+    const HWND list = pelo.Control(IDC_FAVORITE_LIST);
     if (e2e::ListCount(list) != favorites) {
         Fail("the favourites did not load");
     }
 
-    // The tree has the focus at start: reach the one category by keyboard.
-    const HWND kaomoji = pelo.Control(kKaomojiList);
-    for (int round = 0; round < 6 && e2e::ListCount(kaomoji) == 0; ++round) {
-        for (WORD key : {VK_DOWN, VK_RIGHT}) {
-            e2e::PressKeyIn(pelo.MainWindow(), key);
-            if (e2e::WaitUntil([&] { return e2e::ListCount(kaomoji) > 0; }, 500ms)) {
-                break;
-            }
-        }
+    if (!e2e::ShowFirstCategory(pelo)) {
+        Fail("the category did not show");
     }
+    const HWND kaomoji = pelo.Control(IDC_KAOMOJI_LIST);
     std::vector<double> adds;
     for (int run = 0; run < kRuns; ++run) {
         e2e::SetListSelection(kaomoji, run);
-        adds.push_back(TimedClick(pelo.Control(kAddButton)));
+        adds.push_back(TimedClick(pelo.Control(IDC_ADD_FAVORITE)));
     }
     if (e2e::ListCount(list) != favorites + kRuns) {
         Fail("the adds did not arrive");
     }
 
-    // Under Wine the first click on a fresh window is now and then lost.
-    bool shown = false;
-    for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
-        shown = pelo.Activate() && e2e::SelectTab(pelo.Control(kTab), 1);
-    }
-    if (!shown) {
+    if (!e2e::ShowPage(pelo, e2e::kFavoritesTab)) {
         Fail("could not show the favourites page");
     }
     std::vector<double> moves;
     std::vector<double> deletes;
     for (int run = 0; run < kRuns; ++run) {
         e2e::SetListSelection(list, 0);
-        moves.push_back(TimedClick(pelo.Control(kDownButton)));
-        deletes.push_back(TimedClick(pelo.Control(kDeleteButton)));
+        moves.push_back(TimedClick(pelo.Control(IDC_FAVORITE_DOWN)));
+        deletes.push_back(TimedClick(pelo.Control(IDC_DELETE_FAVORITE)));
     }
     if (e2e::ListCount(list) != favorites) {
         Fail("the deletes did not happen");

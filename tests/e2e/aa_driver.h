@@ -15,18 +15,9 @@
 #include <vector>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace aa_e2e {
-
-// Control ids of the main dialog and of the AA editor.
-constexpr int kTab = 1000;
-constexpr int kAAList = 1011;
-constexpr int kEditAA = 1012;
-constexpr int kNewAA = 1013;
-constexpr int kDeleteAA = 1014;
-constexpr int kTitleBox = 1008;
-constexpr int kTextBox = 1009;
-constexpr int kAATabIndex = 2;
 
 inline std::string Cp932(std::wstring_view text) {
     return e2e::ToCp932(text);
@@ -46,14 +37,14 @@ protected:
         ASSERT_TRUE(pelo.Activate());
         // The tab control takes the focus first, so that a click lost to a
         // busy display does not leave the arrow keys with another control.
-        const HWND tab = pelo.Control(kTab);
+        const HWND tab = pelo.Control(IDC_TAB);
         ::SendMessageW(pelo.MainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tab), TRUE);
         ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::FocusedWindowOf(tab) == tab; }));
-        ASSERT_TRUE(e2e::SelectTab(tab, kAATabIndex));
+        ASSERT_TRUE(e2e::SelectTab(tab, e2e::kAATab));
         ASSERT_TRUE(e2e::IsVisible(List()));
     }
 
-    HWND List() const { return pelo.Control(kAAList); }
+    HWND List() const { return pelo.Control(IDC_AA_LIST); }
     std::vector<std::string> Titles() const { return e2e::ListItems(List()); }
 
     // Clicks New or Edit and waits for the editor; null when none appeared.
@@ -68,8 +59,8 @@ protected:
     }
 
     static void Fill(HWND editor, std::string_view title, std::string_view text) {
-        e2e::SetEditText(::GetDlgItem(editor, kTitleBox), title);
-        e2e::SetEditText(::GetDlgItem(editor, kTextBox), text);
+        e2e::SetEditText(::GetDlgItem(editor, IDC_AA_TITLE), title);
+        e2e::SetEditText(::GetDlgItem(editor, IDC_AA_TEXT), text);
     }
 
     static void ClickOK(HWND editor) { e2e::PostButtonClick(::GetDlgItem(editor, IDOK)); }

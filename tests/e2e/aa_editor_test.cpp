@@ -8,9 +8,6 @@ using aa_e2e::AAEndToEnd;
 using aa_e2e::Cp932;
 using aa_e2e::kBadTitle;
 using aa_e2e::kEnterTitle;
-using aa_e2e::kNewAA;
-using aa_e2e::kTextBox;
-using aa_e2e::kTitleBox;
 using aa_e2e::kTitleExists;
 using Strings = std::vector<std::string>;
 
@@ -18,13 +15,13 @@ using AAEditor = AAEndToEnd;
 
 TEST_F(AAEditor, EmptyAndBlankTitlesAreRefusedAFullWidthSpaceIsNot) {
     StartOnAAPage();
-    const HWND editor = OpenEditor(kNewAA);
+    const HWND editor = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(editor, nullptr);
-    const HWND titleBox = ::GetDlgItem(editor, kTitleBox);
+    const HWND titleBox = ::GetDlgItem(editor, IDC_AA_TITLE);
 
     for (const char* blank : {"", " \t "}) {
         Fill(editor, blank, "text");
-        const HWND textBox = ::GetDlgItem(editor, kTextBox);
+        const HWND textBox = ::GetDlgItem(editor, IDC_AA_TEXT);
         ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(textBox), TRUE);
         ClickOK(editor);
         EXPECT_EQ(AnswerBox(), kEnterTitle) << '"' << blank << '"';
@@ -48,7 +45,7 @@ TEST_F(AAEditor, EmptyAndBlankTitlesAreRefusedAFullWidthSpaceIsNot) {
 TEST_F(AAEditor, OverwriteQuestionForANewPiece) {
     ASSERT_TRUE(pelo.WriteFile("AA\\a.txt", "old"));
     StartOnAAPage();
-    HWND editor = OpenEditor(kNewAA);
+    HWND editor = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(editor, nullptr);
     Fill(editor, "A", "new");
     ClickOK(editor);
@@ -56,9 +53,9 @@ TEST_F(AAEditor, OverwriteQuestionForANewPiece) {
     Sync();
     EXPECT_TRUE(::IsWindow(editor));
     EXPECT_EQ(pelo.ReadFile("AA\\a.txt"), "old");
-    EXPECT_EQ(e2e::WindowText(::GetDlgItem(editor, kTextBox)), "new");
+    EXPECT_EQ(e2e::WindowText(::GetDlgItem(editor, IDC_AA_TEXT)), "new");
 
-    e2e::SetEditText(::GetDlgItem(editor, kTitleBox), "a");
+    e2e::SetEditText(::GetDlgItem(editor, IDC_AA_TITLE), "a");
     ClickOK(editor);
     EXPECT_EQ(AnswerBox(IDYES), kTitleExists);
     ASSERT_TRUE(WaitClosed(editor));
@@ -66,7 +63,7 @@ TEST_F(AAEditor, OverwriteQuestionForANewPiece) {
     EXPECT_EQ(pelo.ReadFile("AA\\a.txt"), "new");
     EXPECT_EQ(Titles(), Strings{"a"});
 
-    editor = OpenEditor(kNewAA);
+    editor = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(editor, nullptr);
     Fill(editor, " a ", "spaced");  // another title: no question
     ClickOK(editor);
@@ -90,9 +87,9 @@ TEST_F(AAEditor, UnsafeTitlesAreRefusedWithNothingWritten) {
     ASSERT_LT(fixed, 200u);
     const std::string tooLong(260 - fixed, 'L');
 
-    const HWND editor = OpenEditor(kNewAA);
+    const HWND editor = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(editor, nullptr);
-    const HWND titleBox = ::GetDlgItem(editor, kTitleBox);
+    const HWND titleBox = ::GetDlgItem(editor, IDC_AA_TITLE);
     for (const std::string& title :
          {std::string("..\\dic"), std::string("../dic"), std::string("..\\..\\escaped"),
           std::string("sub\\x"), std::string("C:x"), std::string("C:\\x"), std::string("CON"),
@@ -117,7 +114,7 @@ TEST_F(AAEditor, UnsafeTitlesAreRefusedWithNothingWritten) {
     ASSERT_TRUE(e2e::WaitUntil([&] { return Titles().size() == 2; }));
     EXPECT_EQ(pelo.ReadFile("AA\\" + trailBytes + ".txt"), "ok");
 
-    const HWND second = OpenEditor(kNewAA);
+    const HWND second = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(second, nullptr);
     const std::string longest(259 - fixed, 'L');
     Fill(second, longest, "long");
@@ -132,7 +129,7 @@ TEST_F(AAEditor, UnsafeTitlesAreRefusedWithNothingWritten) {
 // follow the client area.
 TEST_F(AAEditor, SnapsBackToTheMinimumSizeAndLaysOutItsControls) {
     StartOnAAPage();
-    const HWND editor = OpenEditor(kNewAA);
+    const HWND editor = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(editor, nullptr);
     const auto outerSize = [&] {
         const RECT r = e2e::ScreenRect(editor);
@@ -168,7 +165,7 @@ TEST_F(AAEditor, SnapsBackToTheMinimumSizeAndLaysOutItsControls) {
         ::MapWindowPoints(nullptr, editor, reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
-    const RECT text = inClient(kTextBox);
+    const RECT text = inClient(IDC_AA_TEXT);
     EXPECT_EQ(text.right - text.left, client.right - 32);
     EXPECT_EQ(text.bottom - text.top, client.bottom - 120);
     const RECT ok = inClient(IDOK);

@@ -5,12 +5,7 @@
 namespace {
 
 using aa_e2e::AAEndToEnd;
-using aa_e2e::kDeleteAA;
-using aa_e2e::kEditAA;
-using aa_e2e::kNewAA;
 using aa_e2e::kSelectItem;
-using aa_e2e::kTextBox;
-using aa_e2e::kTitleBox;
 using Strings = std::vector<std::string>;
 
 using AAPage = AAEndToEnd;
@@ -34,21 +29,21 @@ TEST_F(AAPage, NoFolderNoSelectionThenTheFirstPiece) {
     StartOnAAPage();
     EXPECT_EQ(e2e::ListCount(List()), 0);
 
-    e2e::PostButtonClick(pelo.Control(kEditAA));
+    e2e::PostButtonClick(pelo.Control(IDC_EDIT_AA));
     EXPECT_EQ(AnswerBox(), kSelectItem);
-    e2e::PostButtonClick(pelo.Control(kDeleteAA));
+    e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));
     EXPECT_EQ(AnswerBox(), kSelectItem);
 
     ASSERT_TRUE(e2e::SetClipboardText("before"));
     ASSERT_TRUE(pelo.Activate());
     e2e::DoubleClick(e2e::ClientCentre(List()));
     // Input is handled in order: once Edit's answer shows, the double-click is done.
-    e2e::ClickWindow(pelo.Control(kEditAA));
+    e2e::ClickWindow(pelo.Control(IDC_EDIT_AA));
     EXPECT_EQ(AnswerBox(), kSelectItem);
     EXPECT_EQ(e2e::ClipboardText(), "before");
     EXPECT_FALSE(pelo.HasFile("AA"));
 
-    const HWND editor = OpenEditor(kNewAA);
+    const HWND editor = OpenEditor(IDC_NEW_AA);
     ASSERT_NE(editor, nullptr);
     Fill(editor, "first", "1\r\n");
     ClickOK(editor);
@@ -80,10 +75,10 @@ TEST_F(AAPage, EditInPlaceKeepsLineEndsAsCrLf) {
     StartOnAAPage();
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    HWND editor = OpenEditor(kEditAA);
+    HWND editor = OpenEditor(IDC_EDIT_AA);
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(e2e::WindowText(::GetDlgItem(editor, kTitleBox)), "a");
-    EXPECT_EQ(e2e::WindowText(::GetDlgItem(editor, kTextBox)), "a\r\nb\r\n");
+    EXPECT_EQ(e2e::WindowText(::GetDlgItem(editor, IDC_AA_TITLE)), "a");
+    EXPECT_EQ(e2e::WindowText(::GetDlgItem(editor, IDC_AA_TEXT)), "a\r\nb\r\n");
     ClickOK(editor);
     ASSERT_TRUE(WaitClosed(editor));
     Sync();
@@ -91,10 +86,10 @@ TEST_F(AAPage, EditInPlaceKeepsLineEndsAsCrLf) {
     EXPECT_EQ(e2e::ListSelection(List()), LB_ERR);  // refilled
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    editor = OpenEditor(kEditAA);
+    editor = OpenEditor(IDC_EDIT_AA);
     ASSERT_NE(editor, nullptr);
-    e2e::SetEditText(::GetDlgItem(editor, kTextBox), "x\ny\rz");
-    ASSERT_EQ(e2e::WindowText(::GetDlgItem(editor, kTextBox)), "x\ny\rz");
+    e2e::SetEditText(::GetDlgItem(editor, IDC_AA_TEXT), "x\ny\rz");
+    ASSERT_EQ(e2e::WindowText(::GetDlgItem(editor, IDC_AA_TEXT)), "x\ny\rz");
     ClickOK(editor);
     ASSERT_TRUE(WaitClosed(editor));
     Sync();
@@ -103,7 +98,7 @@ TEST_F(AAPage, EditInPlaceKeepsLineEndsAsCrLf) {
 
     // Cancel leaves the piece alone.
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    editor = OpenEditor(kEditAA);
+    editor = OpenEditor(IDC_EDIT_AA);
     ASSERT_NE(editor, nullptr);
     Fill(editor, "other", "changed");
     e2e::PostButtonClick(::GetDlgItem(editor, IDCANCEL));
@@ -118,7 +113,7 @@ TEST_F(AAPage, RenameMovesThePieceAlsoForALetterCaseChange) {
     StartOnAAPage();
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    HWND editor = OpenEditor(kEditAA);
+    HWND editor = OpenEditor(IDC_EDIT_AA);
     ASSERT_NE(editor, nullptr);
     Fill(editor, "b", "new\r\n");
     ClickOK(editor);
@@ -128,9 +123,9 @@ TEST_F(AAPage, RenameMovesThePieceAlsoForALetterCaseChange) {
     EXPECT_EQ(pelo.ReadFile("AA\\b.txt"), "new\r\n");
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    editor = OpenEditor(kEditAA);
+    editor = OpenEditor(IDC_EDIT_AA);
     ASSERT_NE(editor, nullptr);
-    e2e::SetEditText(::GetDlgItem(editor, kTitleBox), "B");
+    e2e::SetEditText(::GetDlgItem(editor, IDC_AA_TITLE), "B");
     ClickOK(editor);
     ASSERT_TRUE(WaitClosed(editor));
     ASSERT_TRUE(e2e::WaitUntil([&] { return Titles() == Strings{"B"}; }));
@@ -147,7 +142,7 @@ TEST_F(AAPage, RenameOntoAnExistingPieceReportsTheOldPath) {
     StartOnAAPage();
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    const HWND editor = OpenEditor(kEditAA);
+    const HWND editor = OpenEditor(IDC_EDIT_AA);
     ASSERT_NE(editor, nullptr);
     Fill(editor, "b", "new\r\n");  // edit mode: no overwrite question
     ASSERT_TRUE(pelo.WriteFile("AA\\c.txt", "C\r\n"));
@@ -170,24 +165,24 @@ TEST_F(AAPage, DeleteSelectsTheFollowingOrTheNewLastEntry) {
     StartOnAAPage();
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 3));
-    e2e::PostButtonClick(pelo.Control(kDeleteAA));
+    e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));
     ASSERT_TRUE(e2e::WaitUntil([&] { return Titles() == Strings{"a", "b", "c"}; }));
     Sync();
     EXPECT_EQ(e2e::ListSelection(List()), 2);
     EXPECT_FALSE(pelo.HasFile("AA\\d.txt"));
 
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
-    e2e::PostButtonClick(pelo.Control(kDeleteAA));
+    e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));
     ASSERT_TRUE(e2e::WaitUntil([&] { return Titles() == Strings{"b", "c"}; }));
     Sync();
     EXPECT_EQ(e2e::ListSelection(List()), 0);
 
-    e2e::PostButtonClick(pelo.Control(kDeleteAA));  // deletes b, still selected
+    e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));  // deletes b, still selected
     ASSERT_TRUE(e2e::WaitUntil([&] { return Titles() == Strings{"c"}; }));
     Sync();
     EXPECT_EQ(e2e::ListSelection(List()), 0);
 
-    e2e::PostButtonClick(pelo.Control(kDeleteAA));
+    e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));
     ASSERT_TRUE(e2e::WaitUntil([&] { return Titles().empty(); }));
     Sync();
     EXPECT_EQ(e2e::ListSelection(List()), LB_ERR);
@@ -201,7 +196,7 @@ TEST_F(AAPage, DeletingAVanishedPieceReportsIt) {
     StartOnAAPage();
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
     std::filesystem::remove(pelo.PathOf("AA\\a.txt"));
-    e2e::PostButtonClick(pelo.Control(kDeleteAA));
+    e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));
     EXPECT_EQ(AnswerBox(), "AA\\a.txt was not found.");
     Sync();
     EXPECT_EQ(Titles(), Strings{"a"});

@@ -9,15 +9,11 @@
 #include <string>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
 using namespace e2e;
-
-constexpr int kKaomojiList = 1003;
-constexpr int kFavoriteList = 1005;
-constexpr int kTab = 1000;
-constexpr int kFavoritesTab = 1;
 
 const std::string kWave = "(^_^)/";
 // ソ (83 5C) and － (81 7C): trail bytes equal to '\' and '|'.
@@ -56,18 +52,11 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(m_pelo.Start()); }
 
-    HWND KaomojiList() const { return m_pelo.Control(kKaomojiList); }
+    HWND KaomojiList() const { return m_pelo.Control(IDC_KAOMOJI_LIST); }
 
     // Shows the one category (the tree has the focus at start).
     void ShowCategory() const {
-        for (int round = 0; round < 6 && ListCount(KaomojiList()) == 0; ++round) {
-            for (WORD key : {VK_DOWN, VK_RIGHT}) {
-                ASSERT_TRUE(PressKeyIn(m_pelo.MainWindow(), key));
-                if (WaitUntil([&] { return ListCount(KaomojiList()) > 0; }, 500ms)) {
-                    return;
-                }
-            }
-        }
+        ASSERT_TRUE(ShowFirstCategory(m_pelo));
         ASSERT_EQ(ListCount(KaomojiList()), 4) << "the category did not show";
     }
 
@@ -135,10 +124,9 @@ TEST_F(DeliveryPasteTest, EachKaomojiArrivesExactlyInTheTargetAndOnTheClipboard)
 TEST_F(DeliveryPasteTest, AFavouriteIsDeliveredLikeAKaomoji) {
     TargetApp target(L"editor", {0, 0});
     ASSERT_NE(target.Window(), nullptr);
-    ASSERT_TRUE(m_pelo.Activate());
-    ASSERT_TRUE(SelectTab(m_pelo.Control(kTab), kFavoritesTab));
+    ASSERT_TRUE(ShowPage(m_pelo, kFavoritesTab));
 
-    DeliverFrom(target, m_pelo.Control(kFavoriteList), 0);
+    DeliverFrom(target, m_pelo.Control(IDC_FAVORITE_LIST), 0);
     ExpectPasted(target, kTrailBytes);
     ExpectOnClipboard(kTrailBytes);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "E2e.h"
+#include "app/resource.h"
 #include "dictionary/Dictionary.h"
 #include "text/Mbcs.h"
 #include "text/TextMode.h"
@@ -183,8 +184,8 @@ void ExpectPeloShows(std::string_view dic) {
     PeloProcess pelo(false);
     ASSERT_TRUE(pelo.WriteFile("dic.txt", dic));
     ASSERT_TRUE(pelo.Start());
-    const HWND tree = pelo.Control(1002);
-    const HWND list = pelo.Control(1003);
+    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
+    const HWND list = pelo.Control(IDC_KAOMOJI_LIST);
     ASSERT_TRUE(tree && list);
 
     const Dictionary dictionary = Parse(dic);

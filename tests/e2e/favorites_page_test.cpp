@@ -11,20 +11,12 @@
 #include <vector>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
 using namespace e2e;
 using Entries = std::vector<std::string>;
-
-constexpr int kTab = 1000;
-constexpr int kKaomojiList = 1003;
-constexpr int kAddButton = 1004;
-constexpr int kFavoriteList = 1005;
-constexpr int kDeleteButton = 1006;
-constexpr int kUpButton = 1015;
-constexpr int kDownButton = 1016;
-constexpr int kFavoritesTab = 1;
 
 const std::string kWave = "(^_^)/";
 const std::string kWaveLong = "(^_^)/~~";  // kWave is only its beginning
@@ -84,8 +76,8 @@ protected:
     }
     std::string File() const { return m_pelo.ReadFile("Favorite.txt"); }
     HWND Control(int id) const { return m_pelo.Control(id); }
-    Entries Favorites() const { return ListItems(Control(kFavoriteList)); }
-    int FavoriteSelection() const { return ListSelection(Control(kFavoriteList)); }
+    Entries Favorites() const { return ListItems(Control(IDC_FAVORITE_LIST)); }
+    int FavoriteSelection() const { return ListSelection(Control(IDC_FAVORITE_LIST)); }
 
     void ExpectNoMessageBox() const {
         EXPECT_EQ(FindMessageBox(m_pelo.Id(), {m_pelo.MainWindow()}), nullptr);
@@ -110,23 +102,14 @@ protected:
 
     // Shows the one category of the dictionary (the tree has the focus at start).
     void ShowCategory() const {
-        const HWND list = Control(kKaomojiList);
-        for (int round = 0; round < 6 && ListCount(list) == 0; ++round) {
-            for (WORD key : {VK_DOWN, VK_RIGHT}) {
-                ASSERT_TRUE(PressKeyIn(m_pelo.MainWindow(), key));
-                if (WaitUntil([&] { return ListCount(list) > 0; }, 500ms)) {
-                    return;
-                }
-            }
-        }
-        ASSERT_GT(ListCount(list), 0) << "no category showed its kaomoji";
+        ASSERT_TRUE(ShowFirstCategory(m_pelo)) << "no category showed its kaomoji";
     }
 
     void SelectKaomoji(const std::string& kaomoji) const {
-        const Entries items = ListItems(Control(kKaomojiList));
+        const Entries items = ListItems(Control(IDC_KAOMOJI_LIST));
         const auto found = std::find(items.begin(), items.end(), kaomoji);
         ASSERT_NE(found, items.end()) << kaomoji;
-        SetListSelection(Control(kKaomojiList), static_cast<int>(found - items.begin()));
+        SetListSelection(Control(IDC_KAOMOJI_LIST), static_cast<int>(found - items.begin()));
     }
 
     // Adds a kaomoji that must be accepted: the file grows by its line and
@@ -135,7 +118,7 @@ protected:
         SelectKaomoji(kaomoji);
         const Entries before = Favorites();
         const std::string fileBefore = File();
-        ASSERT_TRUE(ClickAndFinish(kAddButton)) << "a message box came up";
+        ASSERT_TRUE(ClickAndFinish(IDC_ADD_FAVORITE)) << "a message box came up";
         Entries expected = before;
         expected.push_back(kaomoji);
         EXPECT_EQ(Favorites(), expected);
@@ -148,32 +131,39 @@ protected:
         SelectKaomoji(kaomoji);
         const Entries before = Favorites();
         const std::string fileBefore = File();
-        ExpectMessageOnClick(kAddButton, kDuplicateMessage);
+        ExpectMessageOnClick(IDC_ADD_FAVORITE, kDuplicateMessage);
         EXPECT_EQ(Favorites(), before);
         EXPECT_EQ(File(), fileBefore);
     }
 
-    // Under Wine the click on the first tab that SelectTab starts with is
-    // now and then lost just after the window came up: try again.
     void ShowFavoritesPage() const {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            if (m_pelo.Activate() && SelectTab(Control(kTab), kFavoritesTab)) {
-                return;
-            }
-        }
-        FAIL() << "could not select the favourites tab: selection " << TabSelection(Control(kTab))
-               << ", focus on control " << ::GetDlgCtrlID(FocusedWindowOf(m_pelo.MainWindow()));
+        ASSERT_TRUE(ShowPage(m_pelo, kFavoritesTab))
+            << "could not select the favourites tab: selection " << TabSelection(Control(IDC_TAB))
+            << ", focus on control " << ::GetDlgCtrlID(FocusedWindowOf(m_pelo.MainWindow()));
     }
 
     // Selects favourite `index`, clicks `button` and checks the list, the
     // selection and the file afterwards (no message box in between).
     void ExpectAfterClick(int index, int button, const Entries& entries, int selection) const {
-        SetListSelection(Control(kFavoriteList), index);
+        SetListSelection(Control(IDC_FAVORITE_LIST), index);
         ASSERT_TRUE(ClickAndFinish(button)) << "a message box came up";
         EXPECT_EQ(Favorites(), entries);
         EXPECT_EQ(FavoriteSelection(), selection);
         EXPECT_EQ(File(), Lines(entries));
         ExpectNoMessageBox();
+    }
+
+    // Starts on favourites file `before`, which lists "a" and "b", adds kCry
+    // and checks the list and that the file is then `after`.
+    void ExpectCryAddedToAB(const std::string& before, const std::string& after) {
+        m_pelo.WriteFile("Favorite.txt", before);
+        Start();
+        EXPECT_EQ(Favorites(), (Entries{"a", "b"}));
+        ShowCategory();
+        SelectKaomoji(kCry);
+        ASSERT_TRUE(ClickAndFinish(IDC_ADD_FAVORITE));
+        EXPECT_EQ(Favorites(), (Entries{"a", "b", kCry}));
+        EXPECT_EQ(File(), after);
     }
 
     const std::string kSelectMessage = ToCp932(L"リストから対象を選択して下さい。");
@@ -188,8 +178,8 @@ TEST_F(FavoritesPageTest, FirstStartCreatesAnEmptyFileAndAddsFromTheDictionary) 
     EXPECT_EQ(Favorites(), Entries{});
 
     ShowCategory();
-    SetListSelection(Control(kKaomojiList), LB_ERR);
-    ExpectMessageOnClick(kAddButton, kSelectMessage);
+    SetListSelection(Control(IDC_KAOMOJI_LIST), LB_ERR);
+    ExpectMessageOnClick(IDC_ADD_FAVORITE, kSelectMessage);
     EXPECT_EQ(File(), "");
 
     ExpectAdded(kWaveLong);
@@ -214,31 +204,31 @@ TEST_F(FavoritesPageTest, MovesAndDeletesRewriteTheFileWithCrLf) {
     EXPECT_EQ(Favorites(), (Entries{"a", "", "c", "d"}));
     EXPECT_EQ(FavoriteSelection(), LB_ERR);
 
-    ExpectMessageOnClick(kUpButton, kSelectMessage);
-    ExpectMessageOnClick(kDownButton, kSelectMessage);
-    ExpectMessageOnClick(kDeleteButton, kSelectMessage);
+    ExpectMessageOnClick(IDC_FAVORITE_UP, kSelectMessage);
+    ExpectMessageOnClick(IDC_FAVORITE_DOWN, kSelectMessage);
+    ExpectMessageOnClick(IDC_DELETE_FAVORITE, kSelectMessage);
     EXPECT_EQ(File(), "a\n\nc\nd\n");
 
     // The first cannot go up nor the last down: nothing changes, not even the file.
-    SetListSelection(Control(kFavoriteList), 0);
-    ASSERT_TRUE(ClickAndFinish(kUpButton));
+    SetListSelection(Control(IDC_FAVORITE_LIST), 0);
+    ASSERT_TRUE(ClickAndFinish(IDC_FAVORITE_UP));
     EXPECT_EQ(FavoriteSelection(), 0);
-    SetListSelection(Control(kFavoriteList), 3);
-    ASSERT_TRUE(ClickAndFinish(kDownButton));
+    SetListSelection(Control(IDC_FAVORITE_LIST), 3);
+    ASSERT_TRUE(ClickAndFinish(IDC_FAVORITE_DOWN));
     EXPECT_EQ(FavoriteSelection(), 3);
     EXPECT_EQ(Favorites(), (Entries{"a", "", "c", "d"}));
     EXPECT_EQ(File(), "a\n\nc\nd\n");
     ExpectNoMessageBox();
 
-    ExpectAfterClick(1, kUpButton, {"", "a", "c", "d"}, 0);
-    ExpectAfterClick(0, kDownButton, {"a", "", "c", "d"}, 1);
-    ExpectAfterClick(2, kDownButton, {"a", "", "d", "c"}, 3);
+    ExpectAfterClick(1, IDC_FAVORITE_UP, {"", "a", "c", "d"}, 0);
+    ExpectAfterClick(0, IDC_FAVORITE_DOWN, {"a", "", "c", "d"}, 1);
+    ExpectAfterClick(2, IDC_FAVORITE_DOWN, {"a", "", "d", "c"}, 3);
 
     // Delete the first, a middle one, the last and the only one.
-    ExpectAfterClick(0, kDeleteButton, {"", "d", "c"}, 0);
-    ExpectAfterClick(1, kDeleteButton, {"", "c"}, 1);
-    ExpectAfterClick(1, kDeleteButton, {""}, 0);
-    ExpectAfterClick(0, kDeleteButton, {}, LB_ERR);
+    ExpectAfterClick(0, IDC_DELETE_FAVORITE, {"", "d", "c"}, 0);
+    ExpectAfterClick(1, IDC_DELETE_FAVORITE, {"", "c"}, 1);
+    ExpectAfterClick(1, IDC_DELETE_FAVORITE, {""}, 0);
+    ExpectAfterClick(0, IDC_DELETE_FAVORITE, {}, LB_ERR);
     EXPECT_EQ(File(), "");
 }
 
@@ -253,7 +243,7 @@ TEST_F(FavoritesPageTest, FileHeldAtStartGivesAnEmptyListWithoutAMessage) {
     // The next add finds the file free again and shows all of it.
     ShowCategory();
     SelectKaomoji(kCry);
-    ASSERT_TRUE(ClickAndFinish(kAddButton));
+    ASSERT_TRUE(ClickAndFinish(IDC_ADD_FAVORITE));
     EXPECT_EQ(Favorites(), (Entries{"a", kCry}));
     EXPECT_EQ(File(), "a\r\n" + kCry + "\r\n");
 }
@@ -269,7 +259,7 @@ TEST_F(FavoritesPageTest, FileHeldDuringAddOrDeleteStaysWholeAndTheListAgrees) {
 
         // The add cannot open the file: nothing is written, the user is told.
         SelectKaomoji(kCry);
-        PostButtonClick(Control(kAddButton));
+        PostButtonClick(Control(IDC_ADD_FAVORITE));
         const HWND addBox = WaitForMessageBox(m_pelo.Id(), {m_pelo.MainWindow()});
         ASSERT_NE(addBox, nullptr) << "the failed add was not reported";
         EXPECT_NE(MessageBoxText(addBox).find("Favorite.txt"), std::string::npos)
@@ -280,8 +270,8 @@ TEST_F(FavoritesPageTest, FileHeldDuringAddOrDeleteStaysWholeAndTheListAgrees) {
         // The delete's rewrite cannot replace the file: the old one stays
         // whole and the list shows it again.
         ShowFavoritesPage();
-        SetListSelection(Control(kFavoriteList), 1);
-        PostButtonClick(Control(kDeleteButton));
+        SetListSelection(Control(IDC_FAVORITE_LIST), 1);
+        PostButtonClick(Control(IDC_DELETE_FAVORITE));
         const HWND box = WaitForMessageBox(m_pelo.Id(), {m_pelo.MainWindow()});
         ASSERT_NE(box, nullptr) << "the failed rewrite was not reported";
         EXPECT_NE(MessageBoxText(box).find("Favorite.txt"), std::string::npos)
@@ -299,29 +289,15 @@ TEST_F(FavoritesPageTest, FileHeldDuringAddOrDeleteStaysWholeAndTheListAgrees) {
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Favorite.txt", L"dic.txt"}));
 
     // Once the file is free, the delete works.
-    ExpectAfterClick(1, kDeleteButton, {"a", "c"}, 1);
+    ExpectAfterClick(1, IDC_DELETE_FAVORITE, {"a", "c"}, 1);
 }
 
 TEST_F(FavoritesPageTest, AddAfterALastLineWithoutLineEnd) {
-    m_pelo.WriteFile("Favorite.txt", "a\r\nb");
-    Start();
-    EXPECT_EQ(Favorites(), (Entries{"a", "b"}));
-    ShowCategory();
-    SelectKaomoji(kCry);
-    ASSERT_TRUE(ClickAndFinish(kAddButton));
-    EXPECT_EQ(Favorites(), (Entries{"a", "b", kCry}));
-    EXPECT_EQ(File(), "a\r\nb\r\n" + kCry + "\r\n");
+    ExpectCryAddedToAB("a\r\nb", "a\r\nb\r\n" + kCry + "\r\n");
 }
 
 TEST_F(FavoritesPageTest, AddToAFileWithCtrlZShowsTheEntryAndKeepsEveryByte) {
-    m_pelo.WriteFile("Favorite.txt", "a\r\nb\r\n\032after\r\n");
-    Start();
-    EXPECT_EQ(Favorites(), (Entries{"a", "b"}));
-    ShowCategory();
-    SelectKaomoji(kCry);
-    ASSERT_TRUE(ClickAndFinish(kAddButton));
-    EXPECT_EQ(Favorites(), (Entries{"a", "b", kCry}));
-    EXPECT_EQ(File(), "a\r\nb\r\n" + kCry + "\r\n\032after\r\n");
+    ExpectCryAddedToAB("a\r\nb\r\n\032after\r\n", "a\r\nb\r\n" + kCry + "\r\n\032after\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -33,11 +34,12 @@ TEST(SpineLifecycle, EnterEndsPeloWithTheFocusOnTheTreeOrOnAList) {
     PeloProcess pelo;
     ASSERT_TRUE(pelo.Start());
     const HWND main = pelo.MainWindow();
-    ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(main) == pelo.Control(1002); }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return FocusedWindowOf(main) == pelo.Control(IDC_CATEGORY_TREE); }));
     ASSERT_TRUE(PressKeyIn(main, VK_RETURN));
     ExpectEndedAndRestartable(pelo);
 
-    const HWND list = pelo.Control(1003);
+    const HWND list = pelo.Control(IDC_KAOMOJI_LIST);
     ASSERT_TRUE(pelo.Activate());
     ClickWindow(list);
     ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(list) == list; }));

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -12,9 +13,9 @@ using namespace e2e;
 
 // Control ids of each tab page, in tab order.
 const std::vector<std::set<int>> kPages = {
-    {1002, 1003, 1004},        // 辞書: category tree, kaomoji list, add to favourites
-    {1005, 1015, 1016, 1006},  // お気に入り: favourites list, up, down, delete
-    {1011, 1013, 1012, 1014},  // AAリスト: AA list, new, edit, delete
+    {IDC_CATEGORY_TREE, IDC_KAOMOJI_LIST, IDC_ADD_FAVORITE},                       // 辞書
+    {IDC_FAVORITE_LIST, IDC_FAVORITE_UP, IDC_FAVORITE_DOWN, IDC_DELETE_FAVORITE},  // お気に入り
+    {IDC_AA_LIST, IDC_NEW_AA, IDC_EDIT_AA, IDC_DELETE_AA},                         // AAリスト
 };
 
 // Ids of the page controls that are visible now.
@@ -39,18 +40,18 @@ protected:
 TEST_F(SpineWindow, OpensOnTheDictionaryPageWithThreeTabsAndFocusInTheTree) {
     const HWND main = pelo.MainWindow();
     EXPECT_EQ(WindowTextW(main), L"Pelo");
-    const HWND tab = pelo.Control(1000);
+    const HWND tab = pelo.Control(IDC_TAB);
     ASSERT_NE(tab, nullptr);
     EXPECT_EQ(TabCount(tab), 3);
     EXPECT_EQ(TabSelection(tab), 0);
     EXPECT_EQ(VisiblePageControls(pelo), kPages[0]);
     EXPECT_TRUE(IsVisible(tab));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(main) == pelo.Control(1002); }))
+    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(main) == pelo.Control(IDC_CATEGORY_TREE); }))
         << "focus is on control " << ::GetDlgCtrlID(FocusedWindowOf(main));
 }
 
 TEST_F(SpineWindow, EachTabShowsExactlyItsOwnControls) {
-    const HWND tab = pelo.Control(1000);
+    const HWND tab = pelo.Control(IDC_TAB);
     ASSERT_TRUE(pelo.Activate());
     for (int index : {1, 2, 0, 2, 1}) {
         ASSERT_TRUE(SelectTab(tab, index))

@@ -11,15 +11,12 @@
 
 #include "E2e.h"
 #include "TrayDriver.h"
+#include "app/resource.h"
 
 namespace {
 
 using namespace traydriver;
 using e2e::WaitUntil;
-
-constexpr int kTab = 1000;
-constexpr int kFavoritesTab = 1;
-constexpr int kFavoriteList = 1005;
 
 using namespace std::chrono_literals;
 
@@ -79,8 +76,8 @@ TEST(TrayTargetTest, AfterTheShellAndTheTrayMenuHadTheForegroundThePasteGoesToTh
     ASSERT_TRUE(WaitUntil([&] { return ShownWithoutIcon(window); }));
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
 
-    ASSERT_TRUE(e2e::SelectTab(pelo.Control(kTab), kFavoritesTab));
-    ASSERT_TRUE(e2e::DoubleClickListItem(pelo.Control(kFavoriteList), 0));
+    ASSERT_TRUE(e2e::SelectTab(pelo.Control(IDC_TAB), e2e::kFavoritesTab));
+    ASSERT_TRUE(e2e::DoubleClickListItem(pelo.Control(IDC_FAVORITE_LIST), 0));
     EXPECT_TRUE(WaitUntil([&] { return editor.Text() == favorite; }))
         << "the editor holds \"" << editor.Text() << "\"";
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "E2e.h"
+#include "app/resource.h"
 
 namespace {
 
@@ -12,17 +13,19 @@ using namespace e2e;
 
 HWND WaitForPelo() {
     HWND found = nullptr;
-    WaitUntil([&] {
-        found = ::FindWindowW(L"#32770", L"Pelo");
-        return found && ::IsWindowVisible(found);
-    }, 60s);
+    WaitUntil(
+        [&] {
+            found = ::FindWindowW(L"#32770", L"Pelo");
+            return found && ::IsWindowVisible(found);
+        },
+        60s);
     return found;
 }
 
 // The first group is selected when the tree gets the focus: Right opens it,
 // Down moves on to its first category (a few rounds cover other layouts).
 bool ShowFirstCategory(HWND pelo) {
-    const HWND list = ::GetDlgItem(pelo, 1003);
+    const HWND list = ::GetDlgItem(pelo, IDC_KAOMOJI_LIST);
     for (int round = 0; round < 10; ++round) {
         for (WORD key : {VK_RIGHT, VK_DOWN}) {
             if (!PressKeyIn(pelo, key)) {
@@ -44,7 +47,7 @@ int main() {
         std::fprintf(stderr, "DemoDriver: no window \"Pelo\" appeared\n");
         return 1;
     }
-    const HWND tree = ::GetDlgItem(pelo, 1002);
+    const HWND tree = ::GetDlgItem(pelo, IDC_CATEGORY_TREE);
     if (!BringToForeground(pelo) || !WaitUntil([&] { return FocusedWindowOf(pelo) == tree; })) {
         std::fprintf(stderr, "DemoDriver: could not put the focus in the category tree\n");
         return 1;

@@ -247,4 +247,19 @@ private:
     HWND m_edit = nullptr;
 };
 
+// ---- Pelo's pages (tests/support/E2ePages.cpp) ---------------------------------------------
+
+// Positions of Pelo's pages among its tabs.
+inline constexpr int kDictionaryTab = 0;
+inline constexpr int kFavoritesTab = 1;
+inline constexpr int kAATab = 2;
+
+// Brings Pelo to the foreground and selects tab `index`. A click on a window
+// that has just come up is now and then lost under Wine: tries a few times.
+bool ShowPage(const PeloProcess& pelo, int index);
+
+// Opens the dictionary's first category with the arrow keys (the tree has the
+// focus at start) until the kaomoji list shows entries; false if it does not.
+bool ShowFirstCategory(const PeloProcess& pelo);
+
 }  // namespace e2e
