@@ -31,7 +31,6 @@ bool LineReader::Fill() {
     if (z != nullptr) {
         m_end = static_cast<std::size_t>(z - m_buffer.data());
         m_atEnd = true;
-        m_sawCtrlZ = true;
         return m_end > 0;
     }
     return true;

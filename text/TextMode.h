@@ -40,9 +40,6 @@ public:
     // when no data at all was left (end of data or Ctrl-Z).
     bool ReadLine(std::string& line);
 
-    // True once a Ctrl-Z byte has been met.
-    bool SawCtrlZ() const { return m_sawCtrlZ; }
-
 private:
     bool Fill();
 
@@ -51,7 +48,6 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;
-    bool m_sawCtrlZ = false;
 };
 
 // Splits whole file contents into lines with the reading rules above.

@@ -10,59 +10,36 @@ namespace {
 
 using text::Cp932LeadByte;
 
-// CP932 characters whose trail byte is '\' (0x5C) or '|' (0x7C).
-const std::string kSo = "\x83\x5C";         // ソ
-const std::string kMinus = "\x81\x7C";      // －
-const std::string kIdeoSpace = "\x81\x40";  // the ideographic space
-
-std::string Trim(const std::string& s) {
-    return std::string(text::TrimSingleByteSpace(s, Cp932LeadByte));
-}
-
-TEST(Mbcs, LeadByteRanges) {
-    for (int b = 0; b < 256; ++b) {
-        const bool expected = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        EXPECT_EQ(Cp932LeadByte(static_cast<unsigned char>(b)), expected) << "byte " << b;
+TEST(Mbcs, LeadBytesAndCharacterLength) {
+    for (int b : {0x00, 0x5C, 0x7F, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF}) {
+        EXPECT_FALSE(Cp932LeadByte(static_cast<unsigned char>(b))) << b;
     }
-}
-
-TEST(Mbcs, CharLength) {
-    const std::string s = "a" + kSo + "\x82";
+    for (int b : {0x81, 0x9F, 0xE0, 0xFC}) {
+        EXPECT_TRUE(Cp932LeadByte(static_cast<unsigned char>(b))) << b;
+    }
+    const std::string s = "a\x83\x5C\x82";  // a, ソ, a lead byte at the very end
     EXPECT_EQ(text::CharLength(s, 0, Cp932LeadByte), 1u);
     EXPECT_EQ(text::CharLength(s, 1, Cp932LeadByte), 2u);
-    EXPECT_EQ(text::CharLength(s, 3, Cp932LeadByte), 1u) << "a lead byte at the very end";
-    EXPECT_EQ(text::CharLength("\xB1", 0, Cp932LeadByte), 1u) << "half-width katakana";
-}
-
-TEST(Mbcs, SingleByteSpace) {
-    for (int b = 0; b < 256; ++b) {
-        const bool expected = b == ' ' || (b >= '\t' && b <= '\r');
-        EXPECT_EQ(text::IsSingleByteSpace(static_cast<unsigned char>(b)), expected) << b;
-    }
+    EXPECT_EQ(text::CharLength(s, 3, Cp932LeadByte), 1u);
 }
 
 TEST(Mbcs, TrimRemovesOnlySingleByteSpace) {
-    EXPECT_EQ(Trim(" \t\n\v\f\rabc \t\r\n"), "abc");
-    EXPECT_EQ(Trim("   "), "");
-    EXPECT_EQ(Trim(""), "");
-    EXPECT_EQ(Trim("a b"), "a b");
-    EXPECT_EQ(Trim(kIdeoSpace), kIdeoSpace) << "the ideographic space is never trimmed";
-    EXPECT_EQ(Trim(" " + kIdeoSpace + "x" + kIdeoSpace + " "), kIdeoSpace + "x" + kIdeoSpace);
-}
-
-TEST(Mbcs, TrimKeepsTrailBytes) {
-    EXPECT_EQ(Trim(kSo + " "), kSo);
-    EXPECT_EQ(Trim("  " + kMinus + "\t"), kMinus);
-    EXPECT_EQ(Trim(" a\x82"), "a\x82") << "a lone lead byte at the end stays";
-}
-
-TEST(Mbcs, FindSingleByteCharSkipsTrailBytes) {
-    const std::string path = kSo + "\\" + kMinus + "|";
-    EXPECT_EQ(text::FindSingleByteChar(path, '\\', 0, Cp932LeadByte), 2u);
-    EXPECT_EQ(text::FindSingleByteChar(path, '|', 0, Cp932LeadByte), 5u);
-    EXPECT_EQ(text::FindSingleByteChar(kSo + kMinus, '\\', 0, Cp932LeadByte), std::string::npos);
-    EXPECT_EQ(text::FindSingleByteChar("a\\b\\", '\\', 2, Cp932LeadByte), 3u);
-    EXPECT_EQ(text::FindSingleByteChar("abc", 'c', 3, Cp932LeadByte), std::string::npos);
+    const struct {
+        std::string in, out;
+    } kCases[] = {
+        {" \t\n\v\f\rabc \t\r\n", "abc"},
+        {"   ", ""},
+        {"a b", "a b"},
+        {" \x81\x40x\x81\x40 ", "\x81\x40x\x81\x40"},  // the ideographic space stays
+        {"\x83\x5C ", "\x83\x5C"},                     // trail bytes 0x5C and 0x7C
+        {"  \x81\x7C\t", "\x81\x7C"},
+        {"\x82\x20", "\x82\x20"},  // a trail byte 0x20 is no space
+        {" a\x82", "a\x82"},       // a lone lead byte at the end stays
+        {"\xA0\x85", "\xA0\x85"},  // no byte of 0x80 or more is a space
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(text::TrimSingleByteSpace(c.in, Cp932LeadByte), c.out) << c.in;
+    }
 }
 
 }  // namespace
