@@ -53,7 +53,9 @@ std::string AAStore::PathForTitle(const std::string& title) const {
 std::vector<std::string> AAStore::ListTitles() const {
     std::vector<std::string> titles;
     for (const std::string& name : win::FindFileNames(PathForTitle("*"))) {
-        titles.push_back(aa::TitleFromFileName(name));
+        if (std::optional<std::string> title = aa::TitleFromFileName(name)) {
+            titles.push_back(std::move(*title));
+        }
     }
     return titles;
 }

@@ -15,8 +15,9 @@ public:
 
     std::string PathForTitle(const std::string& title) const;
 
-    // The titles of every entry matching "AA\*.txt" (files and folders,
-    // hidden ones too), in the system's search order.
+    // The titles of every entry of the AA folder whose name ends in ".txt"
+    // in any letter case (files and folders, hidden ones too), in the
+    // system's search order.
     std::vector<std::string> ListTitles() const;
 
     // True when a piece of that title could be created: its name is one the

@@ -74,9 +74,11 @@ std::string FormatPiecePath(std::string_view format, std::string_view title) {
     return path;
 }
 
-std::string TitleFromFileName(std::string_view fileName) {
-    if (fileName.size() < kExtensionLength) {
-        return {};
+std::optional<std::string> TitleFromFileName(std::string_view fileName) {
+    // '.' is never a trail byte, so the last four bytes are four characters.
+    if (fileName.size() < kExtensionLength ||
+        !EqualsIgnoringAsciiCase(fileName.substr(fileName.size() - kExtensionLength), ".txt")) {
+        return std::nullopt;
     }
     return std::string(fileName.substr(0, fileName.size() - kExtensionLength));
 }

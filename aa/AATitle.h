@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,11 @@ constexpr std::size_t kMaxPath = 260;
 // replaced by `title` and "%%" by "%". The title is inserted as it is.
 std::string FormatPiecePath(std::string_view format, std::string_view title);
 
-// The title of a file found in the AA folder: its name without the last 4
-// bytes (".txt"); a shorter name gives the empty title.
-std::string TitleFromFileName(std::string_view fileName);
+// The title of a file found in the AA folder by a search for "*.txt": its
+// name without the final ".txt", or nothing when the name does not end in
+// ".txt" in any letter case. The search also matches 8.3 short names, so
+// "x.txt1" (short name X~1.TXT) is found and is no piece.
+std::optional<std::string> TitleFromFileName(std::string_view fileName);
 
 // `relative` resolved against the full path of the current folder, as the
 // system does for a path without drive or leading separator.
