@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "favorites/FavoritesFormat.h"
 #include "win/FileError.h"
 #include "win/TextFile.h"
@@ -18,42 +16,6 @@ std::string FullPathOr(const std::string& path) {
     return full.empty() ? path : full;
 }
 
-[[noreturn]] void ThrowLastError(const std::string& fullPath) {
-    throw win::FileError::FromSystemError(::GetLastError(), fullPath);
-}
-
-// Every byte from the current position to the end of the file.
-std::string ReadToEnd(HANDLE file, const std::string& fullPath) {
-    constexpr DWORD kChunk = 64 * 1024;
-    std::string bytes;
-    for (;;) {
-        const std::size_t old = bytes.size();
-        bytes.resize(old + kChunk);
-        DWORD got = 0;
-        if (!::ReadFile(file, bytes.data() + old, kChunk, &got, nullptr)) {
-            ThrowLastError(fullPath);
-        }
-        bytes.resize(old + got);
-        if (got == 0) {
-            return bytes;
-        }
-    }
-}
-
-void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath) {
-    while (!bytes.empty()) {
-        DWORD written = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
-            ThrowLastError(fullPath);
-        }
-        if (written == 0) {
-            throw win::FileError(win::FileErrorCause::DiskFull, fullPath, ERROR_DISK_FULL);
-        }
-        bytes.remove_prefix(written);
-    }
-}
-
 bool MoveTo(HANDLE file, LONGLONG position) {
     LARGE_INTEGER distance{};
     distance.QuadPart = position;
@@ -66,12 +28,12 @@ bool MoveTo(HANDLE file, LONGLONG position) {
 void AppendAtEnd(HANDLE file, std::string_view bytes, LONGLONG oldLength,
                  const std::string& fullPath) {
     if (!MoveTo(file, oldLength)) {
-        ThrowLastError(fullPath);
+        win::ThrowLastError(fullPath);
     }
     try {
-        WriteAll(file, bytes, fullPath);
+        win::WriteAll(file, bytes, fullPath);
         if (!::FlushFileBuffers(file)) {
-            ThrowLastError(fullPath);
+            win::ThrowLastError(fullPath);
         }
     } catch (const win::FileError&) {
         // Best effort: the write's own error is the one to report.
@@ -100,19 +62,19 @@ bool LoadFavoritesFile(const std::string& path, std::vector<std::string>& entrie
 }
 
 void SaveFavoritesFile(const std::string& path, std::span<const std::string> entries) {
-    win::ReplaceFileContents(path, FormatFavorites(entries));
+    const std::string fullPath = FullPathOr(path);
+    // What follows a Ctrl-Z is kept, so the file is read first; the
+    // replacement needs it closed again.
+    const std::string current = win::ReadToEnd(win::OpenForUpdate(path, fullPath).get(), fullPath);
+    win::ReplaceFileContents(path, PlanRewrite(current, entries));
 }
 
 void AddToFavoritesFile(const std::string& path, std::string_view entry) {
     const std::string fullPath = FullPathOr(path);
-    // Read and write access under one exclusive open: the end of the file
-    // decides what is written there, and nobody may change it in between.
-    win::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        ThrowLastError(fullPath);
-    }
-    const std::string current = ReadToEnd(file.get(), fullPath);
+    // One open for reading and writing: the end of the file decides what is
+    // written there, and nobody may change it in between.
+    win::UniqueFile file = win::OpenForUpdate(path, fullPath);
+    const std::string current = win::ReadToEnd(file.get(), fullPath);
     const FavoriteAddition addition = PlanAddition(current, entry);
     if (addition.kind == FavoriteAddition::Kind::Rewrite) {
         // The replacement needs the file closed; it leaves the old one whole
@@ -123,7 +85,7 @@ void AddToFavoritesFile(const std::string& path, std::string_view entry) {
     }
     AppendAtEnd(file.get(), addition.bytes, static_cast<LONGLONG>(current.size()), fullPath);
     if (!::CloseHandle(file.release())) {
-        ThrowLastError(fullPath);
+        win::ThrowLastError(fullPath);
     }
 }
 

@@ -29,6 +29,12 @@ std::string EntryAfter(std::string_view before, std::string_view entry) {
     return bytes;
 }
 
+// Everything from the first Ctrl-Z on; nothing when there is none.
+std::string_view TailFromCtrlZ(std::string_view bytes) {
+    const std::size_t ctrlZ = bytes.find(text::kCtrlZ);
+    return ctrlZ == std::string_view::npos ? std::string_view() : bytes.substr(ctrlZ);
+}
+
 }  // namespace
 
 std::vector<std::string> ParseFavorites(std::string_view bytes) {
@@ -46,6 +52,12 @@ std::string FormatFavorites(std::span<const std::string> entries) {
         bytes += entry;
         bytes += kLineEnd;
     }
+    return bytes;
+}
+
+std::string PlanRewrite(std::string_view current, std::span<const std::string> entries) {
+    std::string bytes = FormatFavorites(entries);
+    bytes += TailFromCtrlZ(current);
     return bytes;
 }
 
@@ -81,14 +93,14 @@ bool ContainsFavorite(std::span<const std::string> entries, std::string_view can
 }
 
 FavoriteAddition PlanAddition(std::string_view current, std::string_view entry) {
-    const std::size_t ctrlZ = current.find(text::kCtrlZ);
-    if (ctrlZ == std::string_view::npos) {
+    const std::string_view tail = TailFromCtrlZ(current);
+    if (tail.empty()) {
         return {FavoriteAddition::Kind::Append, EntryAfter(current, entry)};
     }
-    const std::string_view loaded = current.substr(0, ctrlZ);
+    const std::string_view loaded = current.substr(0, current.size() - tail.size());
     std::string bytes(loaded);
     bytes += EntryAfter(loaded, entry);
-    bytes += current.substr(ctrlZ);
+    bytes += tail;
     return {FavoriteAddition::Kind::Rewrite, std::move(bytes)};
 }
 

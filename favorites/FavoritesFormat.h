@@ -28,6 +28,11 @@ std::vector<std::string> ParseFavorites(std::string_view bytes);
 // The bytes a list of `entries` is written as. No entry may hold an LF.
 std::string FormatFavorites(std::span<const std::string> entries);
 
+// The bytes a move or delete writes over a file that holds `current`:
+// `entries` formatted, then everything from the first Ctrl-Z of `current` on,
+// unchanged. Those bytes are not entries, but they are the user's.
+std::string PlanRewrite(std::string_view current, std::span<const std::string> entries);
+
 // True when `a` and `b` are the same kaomoji for the duplicate test: equal
 // byte for byte, except that single-byte ASCII letters match whatever their
 // case. The trail byte of a double-byte character is never folded (0x83 0x41

@@ -37,9 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view file = input.substr(size == 0 ? 0 : 1, split);
     const std::string entry = AsEntry(input.substr(std::min(size, 1 + split)));
 
-    // A loaded list writes back to bytes that load as the same list.
+    // A loaded list writes back to bytes that load as the same list and end
+    // in every byte the file held from its first Ctrl-Z on.
     const auto entries = favorites::ParseFavorites(file);
-    Check(favorites::ParseFavorites(favorites::FormatFavorites(entries)) == entries);
+    const std::string rewritten = favorites::PlanRewrite(file, entries);
+    Check(favorites::ParseFavorites(rewritten) == entries);
+    const std::size_t ctrlZ = file.find('\x1A');
+    Check(ctrlZ == std::string_view::npos || rewritten.ends_with(file.substr(ctrlZ)));
 
     // An addition keeps every entry and every byte, and loads the new entry last.
     const favorites::FavoriteAddition addition = favorites::PlanAddition(file, entry);

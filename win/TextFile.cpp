@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 
 #include "win/FileError.h"
 #include "win/Strings.h"
@@ -9,8 +10,6 @@
 namespace win {
 
 namespace {
-
-thread_local DWORD t_lastOpenError = NO_ERROR;
 
 DWORD AccessFlags(FileAccess access) {
     return access == FileAccess::Read ? GENERIC_READ : GENERIC_WRITE;
@@ -32,27 +31,42 @@ DWORD ShareFlags(FileSharing sharing) {
     return sharing == FileSharing::Exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
 }
 
-[[noreturn]] void ThrowLastError(const std::string& path) {
-    throw FileError::FromSystemError(::GetLastError(), path);
+// Another program (a virus scanner, an editor) may hold a file for a moment:
+// repeats `attempt` a few times while it fails that way. On failure the last
+// error is the attempt's. A move onto a held file may report a denied access
+// rather than a sharing violation: `deniedMeansHeld` counts that too.
+template <typename Attempt>
+bool RetryWhileHeld(Attempt attempt, bool deniedMeansHeld) {
+    constexpr int kAttempts = 10;
+    constexpr DWORD kPauseMs = 50;
+    for (int tries = 1;; ++tries) {
+        if (attempt()) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          (deniedMeansHeld && error == ERROR_ACCESS_DENIED);
+        if (!held || tries == kAttempts) {
+            ::SetLastError(error);
+            return false;
+        }
+        ::Sleep(kPauseMs);
+    }
 }
 
-// Writes every byte or throws; a short write without an error means the
-// disk is full.
-void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
-            ThrowLastError(path);
-        }
-        if (written == 0) {
-            throw FileError(FileErrorCause::DiskFull, path, ERROR_DISK_FULL);
-        }
-        bytes.remove_prefix(written);
+// A read-only file is never changed. Checked before trying, because a file
+// system may let a write or a move through anyway (Wine's does for root).
+void RefuseReadOnly(DWORD attributes, const std::string& fullPath) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        throw FileError::FromSystemError(ERROR_ACCESS_DENIED, fullPath);
     }
 }
 
 }  // namespace
+
+[[noreturn]] void ThrowLastError(const std::string& fullPath) {
+    throw FileError::FromSystemError(::GetLastError(), fullPath);
+}
 
 std::string FullPathOf(const std::string& path) {
     std::string full(MAX_PATH, '\0');
@@ -98,16 +112,10 @@ std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions opti
         path.c_str(), AccessFlags(options.access), ShareFlags(options.sharing), nullptr,
         CreationDisposition(options.creation), FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        t_lastOpenError = ::GetLastError();
         return std::nullopt;
     }
-    t_lastOpenError = NO_ERROR;
     std::string fullPath = FullPathOf(path);
     return TextFile(std::move(file), fullPath.empty() ? path : std::move(fullPath));
-}
-
-DWORD TextFile::LastOpenError() noexcept {
-    return t_lastOpenError;
 }
 
 TextFile::TextFile(UniqueFile file, std::string fullPath)
@@ -125,49 +133,6 @@ bool TextFile::ReadLine(std::string& line) {
     return m_reader->ReadLine(line);
 }
 
-void TextFile::Write(std::string_view text) {
-    WriteRaw(text::ToTextModeBytes(text));
-}
-
-void TextFile::WriteRaw(std::string_view bytes) {
-    WriteAll(m_file.get(), bytes, m_fullPath);
-}
-
-void TextFile::SeekToEnd() {
-    // Bytes the reader has buffered belong to the old position.
-    m_reader.reset();
-    m_source.reset();
-    LARGE_INTEGER zero{};
-    if (!::SetFilePointerEx(m_file.get(), zero, nullptr, FILE_END)) {
-        ThrowLastError(m_fullPath);
-    }
-}
-
-ULONGLONG TextFile::Length() const {
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_file.get(), &size)) {
-        ThrowLastError(m_fullPath);
-    }
-    return static_cast<ULONGLONG>(size.QuadPart);
-}
-
-void TextFile::SetLength(ULONGLONG length) {
-    m_reader.reset();
-    m_source.reset();
-    LARGE_INTEGER position{};
-    position.QuadPart = static_cast<LONGLONG>(length);
-    if (!::SetFilePointerEx(m_file.get(), position, nullptr, FILE_BEGIN) ||
-        !::SetEndOfFile(m_file.get())) {
-        ThrowLastError(m_fullPath);
-    }
-}
-
-void TextFile::Flush() {
-    if (!::FlushFileBuffers(m_file.get())) {
-        ThrowLastError(m_fullPath);
-    }
-}
-
 void TextFile::Close() {
     m_reader.reset();
     m_source.reset();
@@ -176,9 +141,73 @@ void TextFile::Close() {
     }
 }
 
+UniqueFile OpenForUpdate(const std::string& path, const std::string& fullPath) {
+    RefuseReadOnly(::GetFileAttributesA(path.c_str()), fullPath);
+    UniqueFile file;
+    const bool opened = RetryWhileHeld(
+        [&] {
+            file.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return static_cast<bool>(file);
+        },
+        false);
+    if (!opened) {
+        ThrowLastError(fullPath);
+    }
+    return file;
+}
+
+std::string ReadToEnd(HANDLE file, const std::string& fullPath) {
+    constexpr DWORD kChunk = 64 * 1024;
+    std::string bytes;
+    for (;;) {
+        const std::size_t old = bytes.size();
+        bytes.resize(old + kChunk);
+        DWORD got = 0;
+        if (!::ReadFile(file, bytes.data() + old, kChunk, &got, nullptr)) {
+            ThrowLastError(fullPath);
+        }
+        bytes.resize(old + got);
+        if (got == 0) {
+            return bytes;
+        }
+    }
+}
+
+void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
+            ThrowLastError(fullPath);
+        }
+        if (written == 0) {
+            throw FileError(FileErrorCause::DiskFull, fullPath, ERROR_DISK_FULL);
+        }
+        bytes.remove_prefix(written);
+    }
+}
+
 namespace {
 
-// The wide folder part of a full path, with its final backslash.
+// The attributes a user sets on a file and a replacement keeps.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// The \\?\ form of a full path, which the wide file functions take at any
+// length: a temporary name longer than the file's own must not fail where
+// the file itself fits.
+std::wstring LongPathForm(const std::wstring& fullPath) {
+    if (fullPath.starts_with(L"\\\\?\\")) {
+        return fullPath;
+    }
+    if (fullPath.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + fullPath.substr(2);
+    }
+    return L"\\\\?\\" + fullPath;
+}
+
+// The folder part of a full path, with its final backslash.
 std::wstring FolderOf(const std::wstring& fullPath) {
     const std::size_t slash = fullPath.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : fullPath.substr(0, slash + 1);
@@ -202,8 +231,9 @@ private:
     std::wstring m_path;
 };
 
-// A name that no "*.txt" search can match, by long or by 8.3 name: the
-// extension is ".tmp" and the short name keeps it.
+// "~" and seven hex digits: no longer than "Favorite.txt" or most piece
+// names, and a valid 8.3 name without extension, so that its short name is
+// itself and no "*.txt" search matches it.
 std::wstring TemporaryName() {
     static std::atomic<unsigned> counter{0};
     LARGE_INTEGER ticks{};
@@ -211,18 +241,18 @@ std::wstring TemporaryName() {
     const unsigned long long mix =
         static_cast<unsigned long long>(ticks.QuadPart) * 2654435761u ^
         (static_cast<unsigned long long>(::GetCurrentProcessId()) << 20) ^ counter.fetch_add(1);
-    wchar_t name[40];
-    swprintf(name, 40, L"~pelo%08x.tmp", static_cast<unsigned>(mix ^ (mix >> 32)));
+    wchar_t name[16];
+    std::swprintf(name, 16, L"~%07x", static_cast<unsigned>(mix ^ (mix >> 32)) & 0xFFFFFFFu);
     return name;
 }
 
 // Creates a new temporary file in `folder`, trying a few names.
-std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder,
+std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder, DWORD attributes,
                                                       const std::string& target) {
     for (int attempt = 0;; ++attempt) {
         std::wstring path = folder + TemporaryName();
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
         if (file) {
             return {std::move(file), std::move(path)};
         }
@@ -233,21 +263,19 @@ std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder
     }
 }
 
-bool IsTransientMoveError(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-           error == ERROR_LOCK_VIOLATION;
-}
-
 }  // namespace
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    std::string fullPath = FullPathOf(path);
+    const std::string fullPath = FullPathOf(path);
     if (fullPath.empty()) {
-        throw FileError::FromSystemError(::GetLastError(), path);
+        ThrowLastError(path);
     }
-    const std::wstring target = AnsiToWide(fullPath);
+    const std::wstring target = LongPathForm(AnsiToWide(fullPath));
+    const DWORD old = ::GetFileAttributesW(target.c_str());
+    RefuseReadOnly(old, fullPath);
+    const DWORD kept = old != INVALID_FILE_ATTRIBUTES ? old & kKeptAttributes : 0;
 
-    auto created = CreateTemporaryIn(FolderOf(target), fullPath);
+    auto created = CreateTemporaryIn(FolderOf(target), kept ? kept : FILE_ATTRIBUTE_NORMAL, fullPath);
     // Declared before the handle so that the handle is closed first and the
     // file can then be deleted.
     TemporaryFile temporary(std::move(created.second));
@@ -256,23 +284,16 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (!::FlushFileBuffers(file.get()) || !::CloseHandle(file.release())) {
         ThrowLastError(fullPath);
     }
-
-    // Another program (a virus scanner, an editor) may hold the target for a
-    // moment: retry a few times before giving up.
-    constexpr int kAttempts = 10;
-    constexpr DWORD kPauseMs = 50;
-    for (int attempt = 1;; ++attempt) {
-        if (::MoveFileExW(temporary.Path().c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            temporary.Keep();
-            return;
-        }
-        const DWORD error = ::GetLastError();
-        if (!IsTransientMoveError(error) || attempt == kAttempts) {
-            throw FileError::FromSystemError(error, fullPath);
-        }
-        ::Sleep(kPauseMs);
+    const bool moved = RetryWhileHeld(
+        [&] {
+            return ::MoveFileExW(temporary.Path().c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        },
+        true);
+    if (!moved) {
+        ThrowLastError(fullPath);
     }
+    temporary.Keep();
 }
 
 }  // namespace win

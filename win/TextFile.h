@@ -1,6 +1,7 @@
-// A text file in Pelo's text mode (see text/TextMode.h) over a Win32 file
-// handle. Opening reports failure by its result only; reading, writing,
-// seeking and closing throw FileError naming the file's full path.
+// Pelo's files over Win32 handles: a text file read in Pelo's text mode (see
+// text/TextMode.h), and the whole-file helpers that change files. Opening a
+// TextFile reports failure by its result only; everything else throws
+// FileError naming the file's full path.
 #pragma once
 
 #include <windows.h>
@@ -35,12 +36,13 @@ struct OpenOptions {
     FileSharing sharing = FileSharing::Compatible;
 };
 
+// Opened for reading only: the product writes files through the whole-file
+// helpers below, never through this class.
 class TextFile {
 public:
     // Opens `path` (ANSI code page, relative to the current directory).
-    // On failure returns nothing; LastOpenError() then holds GetLastError().
+    // On failure returns nothing.
     static std::optional<TextFile> Open(const std::string& path, OpenOptions options);
-    static DWORD LastOpenError() noexcept;
 
     TextFile(TextFile&&) noexcept;
     TextFile& operator=(TextFile&&) noexcept;
@@ -49,19 +51,9 @@ public:
     // The next line without its line end; false when no data was left.
     bool ReadLine(std::string& line);
 
-    // Writes `text` with every LF as CR LF.
-    void Write(std::string_view text);
-    // Writes bytes exactly as given.
-    void WriteRaw(std::string_view bytes);
-
-    void SeekToEnd();
-    ULONGLONG Length() const;
-    void SetLength(ULONGLONG length);  // truncates or extends; position moves to the end
-    void Flush();                      // FlushFileBuffers
     void Close();
 
     const std::string& FullPath() const noexcept { return m_fullPath; }
-    HANDLE Handle() const noexcept { return m_file.get(); }
 
 private:
     class HandleSource;
@@ -73,16 +65,31 @@ private:
     std::unique_ptr<text::LineReader> m_reader;
 };
 
-// Whole-file helpers used by the atomic rewrites of favourites and AA pieces.
-// Writes `bytes` to a temporary file in the folder of `path`, flushes it and
-// moves it over `path` (MoveFileEx with MOVEFILE_REPLACE_EXISTING), retrying
-// briefly on sharing and access violations. On failure the old file is left
-// whole, the temporary file is removed and FileError (naming `path`'s full
-// path) is thrown. The temporary name never matches "*.txt", not even by its
-// 8.3 short name.
-void ReplaceFileContents(const std::string& path, std::string_view bytes);
-
 // The full path of `path` as GetFullPathNameA gives it ("" when it fails).
 std::string FullPathOf(const std::string& path);
+
+// The helpers below throw FileError naming `fullPath`.
+[[noreturn]] void ThrowLastError(const std::string& fullPath);
+
+// Opens `path` for reading and writing, letting nobody else in, and creates
+// it empty when it is missing: for a change that depends on what the file
+// holds. Waits a moment for another program that holds the file briefly.
+UniqueFile OpenForUpdate(const std::string& path, const std::string& fullPath);
+
+// Every byte from the file's position to its end.
+std::string ReadToEnd(HANDLE file, const std::string& fullPath);
+
+// Writes every byte; a short write without an error means the disk is full.
+void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath);
+
+// Replaces the file at `path` as a whole, so that a failure leaves the old
+// file whole: writes `bytes` to a temporary file in the same folder, flushes
+// it and moves it over `path`, waiting a moment for another program that
+// holds the file briefly. The new file keeps the attributes the user set on
+// the old one (hidden, system); a read-only file is refused. Works wherever
+// the file itself could be written: the temporary name is no longer than
+// needed and long-path forms are used. On failure no temporary file remains.
+// The temporary name never matches "*.txt", not even by its 8.3 short name.
+void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace win

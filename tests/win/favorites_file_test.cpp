@@ -1,10 +1,11 @@
-// Favorite.txt on a real file system: open modes, exact bytes, and that no
-// failure changes or loses the file.
+// Favorite.txt on a real file system: what each operation leaves in the file,
+// and that no failure changes or loses it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,136 +18,96 @@
 namespace {
 
 using Entries = std::vector<std::string>;
+using Operation = std::function<void(const std::string& file)>;
+
+Operation Load(std::optional<Entries> expected) {
+    return [expected](const std::string& file) {
+        Entries entries;
+        const bool loaded = favorites::LoadFavoritesFile(file, entries);
+        EXPECT_EQ(loaded ? std::optional(entries) : std::nullopt, expected);
+    };
+}
+Operation Save(Entries entries) {
+    return [entries](const std::string& file) { favorites::SaveFavoritesFile(file, entries); };
+}
+Operation Add(std::string entry) {
+    return [entry](const std::string& file) { favorites::AddToFavoritesFile(file, entry); };
+}
 
 class FavoritesFileTest : public ::testing::Test {
 protected:
     std::filesystem::path FilePath() const { return m_folder / "Favorite.txt"; }
     std::string File() const { return testsupport::ToCp932(FilePath().wstring()); }
     std::string Bytes() const { return testsupport::ReadFileBytes(FilePath()); }
-    // The entries a load finds; nothing when it cannot open the file.
-    std::optional<Entries> Load() const {
-        Entries entries;
-        if (!favorites::LoadFavoritesFile(File(), entries)) {
-            return std::nullopt;
-        }
-        return entries;
-    }
-    void Write(std::string_view bytes) const {
-        ASSERT_TRUE(testsupport::WriteFileBytes(FilePath(), bytes));
-    }
-
-    // Opens the file the way another program holding it without sharing does.
-    win::UniqueFile HoldExclusively() const {
-        win::UniqueFile held(::CreateFileW(FilePath().c_str(), GENERIC_READ, 0, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        EXPECT_TRUE(held);
-        return held;
-    }
-
-    // Names in the folder other than Favorite.txt: a temporary file left behind.
-    std::vector<std::string> Strays() const {
-        std::vector<std::string> names;
+    // Only Favorite.txt: no temporary file left behind, the file kept.
+    void ExpectOnlyTheFile() const {
+        std::vector<std::filesystem::path> names;
         for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path())) {
-            if (entry.path().filename() != L"Favorite.txt") {
-                names.push_back(entry.path().filename().string());
-            }
+            names.push_back(entry.path().filename());
         }
-        return names;
+        EXPECT_EQ(names, std::vector<std::filesystem::path>{"Favorite.txt"});
     }
 
     testsupport::TempFolder m_folder;
 };
 
-TEST_F(FavoritesFileTest, LoadCreatesAMissingFileEmpty) {
-    const auto entries = Load();
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_TRUE(entries->empty());
-    ASSERT_TRUE(testsupport::FileExists(FilePath()));
-    EXPECT_EQ(Bytes(), "");
-}
-
-TEST_F(FavoritesFileTest, LoadReadsTextModeLinesAndLeavesTheFile) {
-    const std::string bytes = "(^^)\r\nLF only\n\r\nlone\rCR\r\n\x83\x5C\032after\r\nlast";
-    Write(bytes);
-    const auto entries = Load();
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(*entries, (Entries{"(^^)", "LF only", "", "lone\rCR", "\x83\x5C"}));
-    EXPECT_EQ(Bytes(), bytes);
-}
-
-TEST_F(FavoritesFileTest, LoadOfAFileHeldByAnotherProgramGivesNothing) {
-    Write("a\r\n");
-    const win::UniqueFile held = HoldExclusively();
-    EXPECT_FALSE(Load().has_value());
-}
-
-TEST_F(FavoritesFileTest, LoadClosesTheFileWhenDone) {
-    // The load opens the file without sharing: it must not keep it open.
-    Write("a\r\n");
-    ASSERT_TRUE(Load().has_value());
-    EXPECT_TRUE(HoldExclusively());
-}
-
-TEST_F(FavoritesFileTest, SaveWritesCrLfAfterEveryEntry) {
-    Write("old\nlines\n");
-    favorites::SaveFavoritesFile(File(), Entries{"b", "", "a\r", "\x83\x41"});
-    EXPECT_EQ(Bytes(), "b\r\n\r\na\r\r\n\x83\x41\r\n");
-    favorites::SaveFavoritesFile(File(), Entries{});
-    EXPECT_EQ(Bytes(), "");
-    EXPECT_TRUE(testsupport::FileExists(FilePath()));
-    EXPECT_EQ(Strays(), std::vector<std::string>{});
-}
-
-TEST_F(FavoritesFileTest, FailedSaveLeavesTheOldFileWholeAndNoTemporaryFile) {
-    const std::string old = "one\r\ntwo\r\nthree\r\n";
-    Write(old);
-    {
-        const win::UniqueFile held = HoldExclusively();
-        try {
-            favorites::SaveFavoritesFile(File(), Entries{"two", "three"});
-            ADD_FAILURE() << "a save over a held file succeeded";
-        } catch (const win::FileError& error) {
-            EXPECT_NE(error.Cause(), win::FileErrorCause::None);
-            EXPECT_TRUE(error.Path().ends_with("\\Favorite.txt")) << error.Path();
+TEST_F(FavoritesFileTest, EachOperationLeavesExactlyTheseBytes) {
+    const std::string tail = "\x1A" "after\r\n\x1A";  // not entries, but the user's bytes
+    const struct {
+        std::optional<std::string> before;  // nothing: no file
+        Operation operation;
+        std::string after;
+    } kCases[] = {
+        {std::nullopt, Load(Entries{}), ""},
+        {"(^^)\r\nLF\n\r\n\x83\x5C" + tail, Load(Entries{"(^^)", "LF", "", "\x83\x5C"}),
+         "(^^)\r\nLF\n\r\n\x83\x5C" + tail},
+        {"old\nlines", Save({"b", "", "a\r"}), "b\r\n\r\na\r\r\n"},
+        {"a\r\nb\r\n" + tail, Save({"b", "a"}), "b\r\na\r\n" + tail},
+        {"a\r\n" + tail, Save({}), tail},
+        {std::nullopt, Add("(^^)"), "(^^)\r\n"},
+        {"a\nb", Add("c"), "a\nb\r\nc\r\n"},
+        {"a\r\n" + tail, Add("b"), "a\r\nb\r\n" + tail},
+    };
+    for (const auto& c : kCases) {
+        std::filesystem::remove(FilePath());
+        if (c.before) {
+            ASSERT_TRUE(testsupport::WriteFileBytes(FilePath(), *c.before));
         }
+        c.operation(File());
+        EXPECT_EQ(Bytes(), c.after) << testing::PrintToString(c.before.value_or("(none)"));
+        ExpectOnlyTheFile();
     }
-    EXPECT_EQ(Bytes(), old);
-    EXPECT_EQ(Strays(), std::vector<std::string>{});
 }
 
-TEST_F(FavoritesFileTest, AddAppendsOneCrLfLine) {
-    favorites::AddToFavoritesFile(File(), "(^^)");
-    EXPECT_EQ(Bytes(), "(^^)\r\n");
-    favorites::AddToFavoritesFile(File(), "\x83\x5C");
-    EXPECT_EQ(Bytes(), "(^^)\r\n\x83\x5C\r\n");
-
-    Write("a\nb\n");
-    favorites::AddToFavoritesFile(File(), "c");
-    EXPECT_EQ(Bytes(), "a\nb\nc\r\n");
-}
-
-TEST_F(FavoritesFileTest, AddClosesAnOpenLastLineFirst) {
-    Write("a\r\nb");
-    favorites::AddToFavoritesFile(File(), "c");
-    EXPECT_EQ(Bytes(), "a\r\nb\r\nc\r\n");
-}
-
-TEST_F(FavoritesFileTest, AddToAFileWithCtrlZInsertsBeforeItKeepingEveryByte) {
-    Write("a\r\n\032hidden\r\n");
-    favorites::AddToFavoritesFile(File(), "b");
-    EXPECT_EQ(Bytes(), "a\r\nb\r\n\032hidden\r\n");
-    EXPECT_EQ(*Load(), (Entries{"a", "b"}));
-    EXPECT_EQ(Strays(), std::vector<std::string>{});
-}
-
-TEST_F(FavoritesFileTest, AddToAHeldFileFailsWithoutWriting) {
-    Write("a\r\n");
+// Held by another program, or read-only: a load finds nothing, a change is
+// refused with the file error, and the file stays as it was.
+TEST_F(FavoritesFileTest, RefusedChangesLeaveTheFileWhole) {
+    const std::string old = "one\r\ntwo\r\n";
+    ASSERT_TRUE(testsupport::WriteFileBytes(FilePath(), old));
+    const auto refused = [&](win::FileErrorCause cause) {
+        for (const Operation& change : {Save({"two"}), Add("three")}) {
+            try {
+                change(File());
+                ADD_FAILURE() << "a change went through";
+            } catch (const win::FileError& error) {
+                EXPECT_EQ(error.Cause(), cause);
+                EXPECT_EQ(error.Path(), File());
+            }
+        }
+    };
     {
-        const win::UniqueFile held = HoldExclusively();
-        EXPECT_THROW(favorites::AddToFavoritesFile(File(), "b"), win::FileError);
+        const win::UniqueFile held(::CreateFileW(FilePath().c_str(), GENERIC_READ, 0, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        Load(std::nullopt)(File());
+        refused(win::FileErrorCause::SharingViolation);
     }
-    EXPECT_EQ(Bytes(), "a\r\n");
-    EXPECT_EQ(Strays(), std::vector<std::string>{});
+    ASSERT_TRUE(::SetFileAttributesW(FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+    Load(Entries{"one", "two"})(File());
+    refused(win::FileErrorCause::AccessDenied);
+    EXPECT_EQ(Bytes(), old);
+    ExpectOnlyTheFile();
+    ::SetFileAttributesW(FilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
