@@ -251,8 +251,8 @@ std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder
                                                       const std::string& target) {
     for (int attempt = 0;; ++attempt) {
         std::wstring path = folder + TemporaryName();
-        UniqueFile file(
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      attributes, nullptr));
         if (file) {
             return {std::move(file), std::move(path)};
         }
@@ -275,7 +275,8 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
     RefuseReadOnly(old, fullPath);
     const DWORD kept = old != INVALID_FILE_ATTRIBUTES ? old & kKeptAttributes : 0;
 
-    auto created = CreateTemporaryIn(FolderOf(target), kept ? kept : FILE_ATTRIBUTE_NORMAL, fullPath);
+    auto created =
+        CreateTemporaryIn(FolderOf(target), kept ? kept : FILE_ATTRIBUTE_NORMAL, fullPath);
     // Declared before the handle so that the handle is closed first and the
     // file can then be deleted.
     TemporaryFile temporary(std::move(created.second));

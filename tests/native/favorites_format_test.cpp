@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@ namespace {
 
 using favorites::FavoriteAddition;
 using Entries = std::vector<std::string>;
+using Pair = std::pair<const char*, const char*>;
 
 // A move or delete: CR LF after every entry, and what follows the first
 // Ctrl-Z kept as it is.
@@ -19,38 +19,33 @@ TEST(FavoritesRewrite, CrLfAfterEveryEntryAndTheBytesAfterCtrlZKept) {
         std::string current;
         Entries entries;
         std::string bytes;
-    } kCases[] = {
-        {"x\n", {}, ""},
-        {"", {""}, "\r\n"},
-        {"a\nb", {"(^^)", "", "a\r"}, "(^^)\r\n\r\na\r\r\n"},
-        {"a\r\nb\r\n\x1A" "c\r\n\x1A", {"b"}, "b\r\n\x1A" "c\r\n\x1A"},
-        {"\x1A", {}, "\x1A"},
-    };
+    } kCases[] = {{"x\n", {}, ""},
+                  {"", {""}, "\r\n"},
+                  {"a\nb", {"(^^)", "", "a\r"}, "(^^)\r\n\r\na\r\r\n"},
+                  {"a\r\nb\r\n\x1Az\r\n\x1A", {"b"}, "b\r\n\x1Az\r\n\x1A"},
+                  {"\x1A", {}, "\x1A"}};
     for (const auto& c : kCases) {
         EXPECT_EQ(favorites::PlanRewrite(c.current, c.entries), c.bytes) << c.current;
     }
 }
 
+// Only ASCII letters ignore case: not other bytes that differ by the case bit,
+// not trail bytes ('A' and 'a' after 0x83 are two katakana), not full-width
+// or Greek letters. A lead byte at the end stands alone.
 TEST(FavoritesDuplicate, OnlyAsciiLettersIgnoreCase) {
-    const struct {
-        const char *a, *b;
-        bool same;
-    } kCases[] = {
-        {"(^O^)v", "(^o^)V", true},
-        {"", "", true},
-        {"@[", "`{", false},  // differ by the case bit, but are no letters
-        {"(^o^)", "(^o^)v", false},
-        {"(^o^)v", "(^o^)", false},
-        {"\x83\x41", "\x83\x61", false},  // trail bytes 'A' and 'a' of two katakana
-        {"(\x83\x41)x", "(\x83\x41)X", true},
-        {"\x82\x60", "\x82\x81", false},      // full-width A and a
-        {"(\x83\xB6)", "(\x83\xD6)", false},  // Omega and omega
-        {"A\x83", "a\x83", true},             // a lead byte at the end stands alone
-        {"A\x83", "a\x84", false},
-    };
-    for (const auto& c : kCases) {
-        EXPECT_EQ(favorites::IsSameFavorite(c.a, c.b, text::Cp932LeadByte), c.same)
-            << c.a << " / " << c.b;
+    const Pair kSame[] = {
+        {"(^O^)v", "(^o^)V"}, {"", ""}, {"(\x83\x41)x", "(\x83\x41)X"}, {"A\x83", "a\x83"}};
+    const Pair kDifferent[] = {{"@[", "`{"},
+                               {"(^o^)", "(^o^)v"},
+                               {"\x83\x41", "\x83\x61"},
+                               {"\x82\x60", "\x82\x81"},
+                               {"\x83\xB6", "\x83\xD6"},
+                               {"A\x83", "a\x84"}};
+    for (const auto& [a, b] : kSame) {
+        EXPECT_TRUE(favorites::IsSameFavorite(a, b, text::Cp932LeadByte)) << a << " / " << b;
+    }
+    for (const auto& [a, b] : kDifferent) {
+        EXPECT_FALSE(favorites::IsSameFavorite(a, b, text::Cp932LeadByte)) << a << " / " << b;
     }
     const Entries entries{"OK!", "", "(\x83\x41)"};
     EXPECT_TRUE(favorites::ContainsFavorite(entries, "ok!", text::Cp932LeadByte));
@@ -58,46 +53,25 @@ TEST(FavoritesDuplicate, OnlyAsciiLettersIgnoreCase) {
     EXPECT_FALSE(favorites::ContainsFavorite(entries, "(\x83\x61)", text::Cp932LeadByte));
 }
 
+// An add appends after the last line, closed first when it is open, or
+// rewrites the file with the entry before the first Ctrl-Z. (That the entry
+// then loads last and no byte is lost, whatever the file, is fuzzed.)
 TEST(FavoritesAddition, AppendsAfterAClosedLastLineOrRewritesAroundCtrlZ) {
     const struct {
         std::string current;
         FavoriteAddition::Kind kind;
         std::string bytes;
-    } kCases[] = {
-        {"", FavoriteAddition::Kind::Append, "x\r\n"},
-        {"a\n", FavoriteAddition::Kind::Append, "x\r\n"},
-        {"a\r\nb", FavoriteAddition::Kind::Append, "\r\nx\r\n"},
-        {"a\r", FavoriteAddition::Kind::Append, "\r\nx\r\n"},  // the CR stays in "a\r"
-        {"a\r\n\x1A" "tail", FavoriteAddition::Kind::Rewrite, "a\r\nx\r\n\x1A" "tail"},
-        {"a\x1A\x1A", FavoriteAddition::Kind::Rewrite, "a\r\nx\r\n\x1A\x1A"},
-        {"\x1A", FavoriteAddition::Kind::Rewrite, "x\r\n\x1A"},
-    };
+    } kCases[] = {{"", FavoriteAddition::Kind::Append, "x\r\n"},
+                  {"a\n", FavoriteAddition::Kind::Append, "x\r\n"},
+                  {"a\r\nb", FavoriteAddition::Kind::Append, "\r\nx\r\n"},
+                  {"a\r", FavoriteAddition::Kind::Append, "\r\nx\r\n"},  // the CR stays in "a\r"
+                  {"a\r\n\x1Atail", FavoriteAddition::Kind::Rewrite, "a\r\nx\r\n\x1Atail"},
+                  {"a\x1A\x1A", FavoriteAddition::Kind::Rewrite, "a\r\nx\r\n\x1A\x1A"},
+                  {"\x1A", FavoriteAddition::Kind::Rewrite, "x\r\n\x1A"}};
     for (const auto& c : kCases) {
         const FavoriteAddition addition = favorites::PlanAddition(c.current, "x");
         EXPECT_EQ(addition.kind, c.kind) << c.current;
         EXPECT_EQ(addition.bytes, c.bytes) << c.current;
-    }
-}
-
-TEST(FavoritesAddition, NewEntryLoadsLastAndNoByteIsLost) {
-    for (std::string_view current : {"", "a", "a\n\nb", "\r", "a\x1A\r\nb\r\n", "a\r\x1A",
-                                     "\n\x1A\x1A\n", "\x83\x5C"}) {
-        for (std::string_view entry : {"", "\r", "(\x83\x41)"}) {
-            const FavoriteAddition addition = favorites::PlanAddition(current, entry);
-            const std::string after = addition.kind == FavoriteAddition::Kind::Append
-                                          ? std::string(current) + addition.bytes
-                                          : addition.bytes;
-            Entries expected = favorites::ParseFavorites(current);
-            expected.emplace_back(entry);
-            EXPECT_EQ(favorites::ParseFavorites(after), expected) << current;
-            // Every byte of the old file is still there, in order.
-            auto pos = after.begin();
-            for (char c : current) {
-                pos = std::find(pos, after.end(), c);
-                ASSERT_NE(pos, after.end()) << current;
-                ++pos;
-            }
-        }
     }
 }
 

@@ -1,6 +1,5 @@
-// Text files and the whole-file replace on a real file system: open and
-// sharing modes, reading over a handle, and what each failure reports and
-// leaves behind.
+// Text files and the whole-file helpers on a real file system: open modes,
+// reading, replacing, and what each failure reports and leaves behind.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,25 +14,32 @@
 #include "win/FileError.h"
 #include "win/Strings.h"
 #include "win/TextFile.h"
-#include "win/UniqueHandle.h"
 
 namespace {
 
 using testsupport::ReadFileBytes;
-using testsupport::WriteFileBytes;
-using win::FileAccess;
-using win::FileCreation;
 using win::FileErrorCause;
 using win::TextFile;
 namespace fs = std::filesystem;
-
-constexpr win::OpenOptions kExclusive{FileAccess::Read, FileCreation::OpenExisting,
-                                      win::FileSharing::Exclusive};
+using Names = std::vector<fs::path>;
 
 // Opens `path` the way another program that lets nobody else in does.
 win::UniqueFile Hold(const fs::path& path) {
     return win::UniqueFile(
         ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+std::string Full(const char* name) {
+    return win::WideToAnsi((fs::current_path() / name).wstring());
+}
+
+// Everything in `folder`: a temporary file left behind shows up here.
+Names NamesIn(const fs::path& folder) {
+    Names names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename());
+    }
+    return names;
 }
 
 // Each test runs in a fresh current folder, as Pelo does in its own.
@@ -42,19 +48,8 @@ protected:
     TextFileTest() : m_previous(fs::current_path()) { fs::current_path(m_folder.Path()); }
     ~TextFileTest() override { fs::current_path(m_previous); }
 
-    std::string Full(std::string_view name) const { return win::WideToAnsi((m_folder / name).wstring()); }
-    std::string Bytes(std::string_view name) const { return ReadFileBytes(m_folder / name); }
     void Put(std::string_view name, std::string_view bytes) const {
-        ASSERT_TRUE(WriteFileBytes(m_folder / name, bytes));
-    }
-    // Everything in `folder` (the test's folder by default): a temporary file
-    // left behind shows up here.
-    std::vector<fs::path> Entries(const fs::path& folder = {}) const {
-        std::vector<fs::path> names;
-        for (const auto& entry : fs::directory_iterator(folder.empty() ? m_folder.Path() : folder)) {
-            names.push_back(entry.path().filename());
-        }
-        return names;
+        ASSERT_TRUE(testsupport::WriteFileBytes(m_folder / name, bytes));
     }
 
     testsupport::TempFolder m_folder;
@@ -63,53 +58,52 @@ protected:
 
 TEST_F(TextFileTest, OpenModesAndSharing) {
     EXPECT_FALSE(TextFile::Open("missing.txt", {}).has_value());
-    const win::OpenOptions keep{FileAccess::Read, FileCreation::CreateNoTruncate};
-    ASSERT_TRUE(TextFile::Open("new.txt", keep).has_value());
-    EXPECT_TRUE(testsupport::FileExists(m_folder / "new.txt"));
     Put("old.txt", "kept");
-    ASSERT_TRUE(TextFile::Open("old.txt", keep).has_value());
-    EXPECT_EQ(Bytes("old.txt"), "kept");
-    {
-        std::optional<TextFile> shared = TextFile::Open("old.txt", {});
-        EXPECT_TRUE(TextFile::Open("old.txt", {}).has_value()) << "compatible openers share";
+    for (const char* name : {"new.txt", "old.txt"}) {
+        EXPECT_TRUE(
+            TextFile::Open(name, {win::FileAccess::Read, win::FileCreation::CreateNoTruncate}));
     }
-    std::optional<TextFile> first = TextFile::Open("old.txt", kExclusive);
-    ASSERT_TRUE(first.has_value());
-    EXPECT_FALSE(TextFile::Open("old.txt", {}).has_value());
-    first->Close();
-    EXPECT_TRUE(TextFile::Open("old.txt", kExclusive).has_value()) << "free again once closed";
+    EXPECT_EQ(NamesIn(m_folder.Path()).size(), 2u);
+    EXPECT_EQ(ReadFileBytes(m_folder / "old.txt"), "kept");
+    std::optional<TextFile> shared = TextFile::Open("old.txt", {});
+    EXPECT_TRUE(TextFile::Open("old.txt", {})) << "compatible openers share";
+    shared.reset();
+    std::optional<TextFile> first = TextFile::Open(
+        "old.txt",
+        {win::FileAccess::Read, win::FileCreation::OpenExisting, win::FileSharing::Exclusive});
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(TextFile::Open("old.txt", {}));
 }
 
 TEST_F(TextFileTest, ReadsTextModeLinesOverAHandle) {
     const std::string big(200000, 'k');  // longer than one read chunk
     Put("dic.txt", "a\r\nb\nc\rd\r\n" + big + "\r\n\x83\x5C\x1Aignored\r\n");
     std::optional<TextFile> opened = TextFile::Open("dic.txt", {});
-    ASSERT_TRUE(opened.has_value());
-    std::vector<std::string> lines;
     std::string line;
-    ASSERT_TRUE(opened->ReadLine(line));
+    ASSERT_TRUE(opened && opened->ReadLine(line));
     TextFile moved = std::move(*opened);  // a moved file reads on
+    std::vector<std::string> lines;
     while (moved.ReadLine(line)) {
         lines.push_back(line);
     }
     EXPECT_EQ(lines, (std::vector<std::string>{"b", "c\rd", big, "\x83\x5C"}));
 }
 
-// Replacing: exact bytes, the attributes the user set, no temporary file left.
-TEST_F(TextFileTest, ReplaceKeepsAttributesAndLeavesOnlyTheFile) {
+// Exact bytes, the attributes the user set, nothing else left in the folder.
+TEST_F(TextFileTest, ReplaceKeepsTheAttributesAndLeavesOnlyTheFile) {
     win::ReplaceFileContents("Favorite.txt", "new\r\n");
-    EXPECT_EQ(Bytes("Favorite.txt"), "new\r\n");
+    EXPECT_EQ(ReadFileBytes(m_folder / "Favorite.txt"), "new\r\n");
     const std::wstring file = (m_folder / "Favorite.txt").wstring();
-    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    win::ReplaceFileContents("Favorite.txt", "a\r\n\x83\x5C\r\n");
-    EXPECT_EQ(Bytes("Favorite.txt"), "a\r\n\x83\x5C\r\n");
-    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
-              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    const DWORD userSet = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), userSet));
+    win::ReplaceFileContents("Favorite.txt", "");
+    EXPECT_EQ(ReadFileBytes(m_folder / "Favorite.txt"), "");
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & userSet, userSet);
     // A folder whose name ends in a trail byte 0x5C (ソ).
     ASSERT_TRUE(fs::create_directory(m_folder / "\x83\x5C"));
-    win::ReplaceFileContents("\x83\x5C\\x.txt", "");
-    EXPECT_EQ(Entries(m_folder / "\x83\x5C"), std::vector<fs::path>{"x.txt"});
-    EXPECT_EQ(Entries().size(), 2u);
+    win::ReplaceFileContents("\x83\x5C\\x.txt", "x");
+    EXPECT_EQ(NamesIn(m_folder / "\x83\x5C"), Names{"x.txt"});
+    EXPECT_EQ(NamesIn(m_folder.Path()).size(), 2u);
 }
 
 // In a folder deep enough that the file's full path just fits the system's
@@ -122,11 +116,9 @@ TEST_F(TextFileTest, ReplaceWaitsOutABriefHoldWhereverTheFileFits) {
     const std::size_t rest = MAX_PATH - 1 - 13 - base - 2;
     const fs::path folder =
         m_folder.Path() / std::wstring(rest / 2, L'd') / std::wstring(rest - rest / 2, L'e');
-    ASSERT_TRUE(fs::create_directories(folder));
     const fs::path file = folder / "Favorite.txt";
-    ASSERT_TRUE(WriteFileBytes(file, "old"));
-    const std::string path = win::WideToAnsi(file.wstring());
-    ASSERT_EQ(path.size(), MAX_PATH - 1u);
+    ASSERT_TRUE(testsupport::WriteFileBytes(file, "old"));
+    ASSERT_EQ(win::WideToAnsi(file.wstring()).size(), MAX_PATH - 1u);
 
     win::UniqueKernelHandle holding(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     fs::path temporary;
@@ -135,45 +127,49 @@ TEST_F(TextFileTest, ReplaceWaitsOutABriefHoldWhereverTheFileFits) {
         ::SetEvent(holding.get());
         // The temporary file is written and the replace meets the hold.
         testsupport::WaitUntil([&] {
-            const std::vector<fs::path> names = Entries(folder);
-            temporary = names.size() == 2 ? names[names[0] == "Favorite.txt" ? 1 : 0] : fs::path();
+            const Names names = NamesIn(folder);
+            temporary = names.size() == 2 ? names[names[0] == "Favorite.txt" ? 1 : 0] : "";
             return !temporary.empty();
         });
         ::Sleep(100);
     });
     ASSERT_EQ(::WaitForSingleObject(holding.get(), 10000), WAIT_OBJECT_0);
-    EXPECT_NO_THROW(win::ReplaceFileContents(path, "new"));
+    EXPECT_NO_THROW(win::ReplaceFileContents(win::WideToAnsi(file.wstring()), "new"));
     holder.join();
     EXPECT_EQ(ReadFileBytes(file), "new");
-    EXPECT_EQ(Entries(folder), std::vector<fs::path>{"Favorite.txt"});
+    EXPECT_EQ(NamesIn(folder), Names{"Favorite.txt"});
     EXPECT_LE((folder / temporary).wstring().size(), MAX_PATH - 1u) << temporary;
 }
 
 // Each failure names its cause and the full path, and leaves the old file
 // whole and nothing else behind.
 TEST_F(TextFileTest, FailuresReportCauseAndPathAndChangeNothing) {
-    Put("held.txt", "old");
-    Put("ro.txt", "old");
+    for (const char* name : {"held.txt", "ro.txt", "w.txt"}) {
+        Put(name, "old");
+    }
     ASSERT_TRUE(::SetFileAttributesW((m_folder / "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    Put("w.txt", "old");
     std::optional<TextFile> writeOnly =
-        TextFile::Open("w.txt", {FileAccess::Write, FileCreation::OpenExisting});
-    ASSERT_TRUE(writeOnly.has_value());
+        TextFile::Open("w.txt", {win::FileAccess::Write, win::FileCreation::OpenExisting});
     win::UniqueFile held = Hold(m_folder / "held.txt");
+    ASSERT_TRUE(writeOnly && held);
     std::string line;
     const struct {
         std::function<void()> operation;
         FileErrorCause cause;
         const char* name;
     } kCases[] = {
-        {[] { win::ReplaceFileContents("nowhere\\x.txt", "new"); }, FileErrorCause::BadPath,
+        {[] { win::ReplaceFileContents("nowhere\\x.txt", ""); }, FileErrorCause::BadPath,
          "nowhere\\x.txt"},
-        {[] { win::ReplaceFileContents("ro.txt", "new"); }, FileErrorCause::AccessDenied, "ro.txt"},
+        {[] { win::ReplaceFileContents("ro.txt", ""); }, FileErrorCause::AccessDenied, "ro.txt"},
         // (What Wine answers for a move onto a held file.)
-        {[] { win::ReplaceFileContents("held.txt", "new"); }, FileErrorCause::AccessDenied,
+        {[] { win::ReplaceFileContents("held.txt", ""); }, FileErrorCause::AccessDenied,
          "held.txt"},
         {[&] { writeOnly->ReadLine(line); }, FileErrorCause::AccessDenied, "w.txt"},
-    };
+        // A change that reads the file first (Favorite.txt) meets the same.
+        {[] { win::OpenForUpdate("ro.txt", Full("ro.txt")); }, FileErrorCause::AccessDenied,
+         "ro.txt"},
+        {[] { win::OpenForUpdate("held.txt", Full("held.txt")); }, FileErrorCause::SharingViolation,
+         "held.txt"}};
     for (const auto& c : kCases) {
         try {
             c.operation();
@@ -186,26 +182,21 @@ TEST_F(TextFileTest, FailuresReportCauseAndPathAndChangeNothing) {
     held.reset();
     writeOnly.reset();
     for (const char* name : {"held.txt", "ro.txt", "w.txt"}) {
-        EXPECT_EQ(Bytes(name), "old") << name;
+        EXPECT_EQ(ReadFileBytes(m_folder / name), "old") << name;
     }
-    EXPECT_EQ(Entries().size(), 3u);
+    EXPECT_EQ(NamesIn(m_folder.Path()).size(), 3u);
 }
 
+// The causes no failure above meets.
 TEST(FileErrorCause, FromSystemErrors) {
     const std::pair<DWORD, FileErrorCause> kCases[] = {
-        {ERROR_SUCCESS, FileErrorCause::None},
-        {ERROR_FILE_NOT_FOUND, FileErrorCause::FileNotFound},
-        {ERROR_PATH_NOT_FOUND, FileErrorCause::BadPath},
         {ERROR_INVALID_NAME, FileErrorCause::BadPath},
-        {ERROR_ACCESS_DENIED, FileErrorCause::AccessDenied},
         {ERROR_ALREADY_EXISTS, FileErrorCause::AccessDenied},
         {ERROR_FILE_EXISTS, FileErrorCause::AccessDenied},
-        {ERROR_SHARING_VIOLATION, FileErrorCause::SharingViolation},
         {ERROR_LOCK_VIOLATION, FileErrorCause::LockViolation},
         {ERROR_DISK_FULL, FileErrorCause::DiskFull},
         {ERROR_HANDLE_EOF, FileErrorCause::EndOfFile},
-        {ERROR_NOT_ENOUGH_MEMORY, FileErrorCause::Generic},
-    };
+        {ERROR_NOT_ENOUGH_MEMORY, FileErrorCause::Generic}};
     for (const auto& [error, cause] : kCases) {
         EXPECT_EQ(win::CauseFromSystemError(error), cause) << error;
     }
