@@ -19,8 +19,6 @@ DWORD CreationDisposition(FileCreation creation) {
     switch (creation) {
         case FileCreation::CreateNoTruncate:
             return OPEN_ALWAYS;
-        case FileCreation::CreateTruncate:
-            return CREATE_ALWAYS;
         case FileCreation::OpenExisting:
         default:
             return OPEN_EXISTING;

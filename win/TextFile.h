@@ -22,7 +22,6 @@ enum class FileAccess { Read, Write };
 enum class FileCreation {
     OpenExisting,      // missing: the open fails
     CreateNoTruncate,  // missing: created empty; present: left as it is
-    CreateTruncate,    // missing: created; present: truncated to zero length
 };
 
 enum class FileSharing {

@@ -33,9 +33,10 @@ TEST(Mbcs, TrimRemovesOnlySingleByteSpace) {
         {" \x81\x40x\x81\x40 ", "\x81\x40x\x81\x40"},  // the ideographic space stays
         {"\x83\x5C ", "\x83\x5C"},                     // trail bytes 0x5C and 0x7C
         {"  \x81\x7C\t", "\x81\x7C"},
-        {"\x82\x20", "\x82\x20"},  // a trail byte 0x20 is no space
-        {" a\x82", "a\x82"},       // a lone lead byte at the end stays
-        {"\xA0\x85", "\xA0\x85"},  // no byte of 0x80 or more is a space
+        {"\x82\x20", "\x82\x20"},    // a trail byte 0x20 is no space
+        {" a\x82", "a\x82"},         // a lone lead byte at the end stays
+        {"\xA0\x85", "\xA0\x85"},    // no byte of 0x80 or more is a space
+        {"\x08x\x0E", "\x08x\x0E"},  // nor those just outside TAB..CR
     };
     for (const auto& c : kCases) {
         EXPECT_EQ(text::TrimSingleByteSpace(c.in, Cp932LeadByte), c.out) << c.in;
