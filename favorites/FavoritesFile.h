@@ -16,8 +16,9 @@ namespace favorites {
 // leaves in `entries` the lines read before it.
 bool LoadFavoritesFile(const std::string& path, std::vector<std::string>& entries);
 
-// Replaces the file with `entries`. The new contents are written beside it
-// and moved over it, so on failure the old file is left whole.
+// Replaces the file with `entries`, keeping everything from its first Ctrl-Z
+// on (favorites::PlanRewrite). The new contents are written beside it and
+// moved over it, so on failure the old file is left whole.
 void SaveFavoritesFile(const std::string& path, std::span<const std::string> entries);
 
 // Adds `entry` (no LF, no Ctrl-Z) so that it loads as the last entry, as
