@@ -1,7 +1,5 @@
-// The favourites page: list 1005 and Favorite.txt, kept holding the same
-// entries in the same order. The list box is the only in-memory store of the
-// favourites; the file is read at start-up and after every add, and rewritten
-// whole after every move and delete.
+#include "favorites/FavoritesPage.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,14 +7,11 @@
 #include "app/resource.h"
 #include "favorites/FavoritesFile.h"
 #include "favorites/FavoritesFormat.h"
-#include "ui/MainDialog.h"
 #include "win/FileError.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
 
 namespace {
-
-constexpr UINT kStopFlags = MB_OK | MB_ICONHAND;
 
 std::vector<std::string> EntriesOf(const win::ListBox& list) {
     std::vector<std::string> entries;
@@ -39,7 +34,7 @@ void Fill(const win::ListBox& list, const std::vector<std::string>& entries) {
 
 // Runs from OnInitDialog and after an add, so a read error is shown here
 // rather than thrown: it must not cut the dialog's initialisation short.
-void MainDialog::LoadFavorites() {
+void FavoritesPage::LoadFavorites() {
     std::vector<std::string> entries;
     std::optional<win::FileError> readError;
     m_favoritesLoaded = false;
@@ -53,25 +48,24 @@ void MainDialog::LoadFavorites() {
         readError = error;
     }
     Fill(m_favoriteList, entries);
-    SetHorizontalExtent(m_favoriteList);
+    win::FitHorizontalExtent(m_favoriteList);
     if (readError) {
         readError->Report();
     }
 }
 
-void MainDialog::SaveFavorites() {
+void FavoritesPage::SaveFavorites() {
     favorites::SaveFavoritesFile(favorites::kFileName, EntriesOf(m_favoriteList));
 }
 
-void MainDialog::OnAddFavorite() {
-    const int selected = m_kaomojiList.GetCurSel();
-    if (selected == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
+void FavoritesPage::OnAddFavorite() {
+    const std::optional<int> selected = win::SelectionOrAsk(m_kaomojiList);
+    if (!selected) {
         return;
     }
-    const std::string kaomoji = m_kaomojiList.GetText(selected);
+    const std::string kaomoji = m_kaomojiList.GetText(*selected);
     if (favorites::ContainsFavorite(EntriesOf(m_favoriteList), kaomoji, win::SystemLeadByte)) {
-        win::ShowMessage(IDS_DUPLICATE_FAVORITE, kStopFlags);
+        win::ShowMessage(IDS_DUPLICATE_FAVORITE, MB_OK | MB_ICONHAND);
         return;
     }
     // On failure the file is as it was and so is the list; the error goes
@@ -80,49 +74,38 @@ void MainDialog::OnAddFavorite() {
     LoadFavorites();
 }
 
-void MainDialog::OnFavoriteUp() {
-    const int index = m_favoriteList.GetCurSel();
-    if (index == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
-        return;
-    }
-    if (index > 0) {
-        MoveFavorite(index, index - 1);
+void FavoritesPage::OnFavoriteUp() {
+    const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
+    if (index && *index > 0) {
+        MoveFavorite(*index, *index - 1);
     }
 }
 
-void MainDialog::OnFavoriteDown() {
-    const int index = m_favoriteList.GetCurSel();
-    if (index == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
-        return;
-    }
-    if (index < m_favoriteList.GetCount() - 1) {
-        MoveFavorite(index, index + 1);
+void FavoritesPage::OnFavoriteDown() {
+    const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
+    if (index && *index < m_favoriteList.GetCount() - 1) {
+        MoveFavorite(*index, *index + 1);
     }
 }
 
-void MainDialog::OnDeleteFavorite() {
-    int index = m_favoriteList.GetCurSel();
-    if (index == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
-        return;
-    }
-    if (!CanRewriteFavorites()) {
+void FavoritesPage::OnDeleteFavorite() {
+    const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
+    if (!index || !CanRewriteFavorites()) {
         return;
     }
     const std::vector<std::string> before = EntriesOf(m_favoriteList);
-    m_favoriteList.DeleteString(index);
+    m_favoriteList.DeleteString(*index);
     // The entry that took the deleted one's place, or the new last entry;
     // -1 (nothing) once the list is empty.
-    if (index == m_favoriteList.GetCount()) {
-        --index;
-    }
-    m_favoriteList.SetCurSel(index);
+    m_favoriteList.SetCurSel(*index == m_favoriteList.GetCount() ? *index - 1 : *index);
     RewriteFavorites(before);
 }
 
-void MainDialog::MoveFavorite(int from, int to) {
+void FavoritesPage::OnFavoritesListDblClk() {
+    m_delivery.DeliverSelectedEntry(m_favoriteList);
+}
+
+void FavoritesPage::MoveFavorite(int from, int to) {
     if (!CanRewriteFavorites()) {
         return;
     }
@@ -137,7 +120,7 @@ void MainDialog::MoveFavorite(int from, int to) {
 // every entry of the file. After a failed load it may not: load again instead
 // (which reports the error again if it persists); the user repeats the action
 // on the fresh list.
-bool MainDialog::CanRewriteFavorites() {
+bool FavoritesPage::CanRewriteFavorites() {
     if (!m_favoritesLoaded) {
         LoadFavorites();
         return false;
@@ -145,7 +128,7 @@ bool MainDialog::CanRewriteFavorites() {
     return true;
 }
 
-void MainDialog::RewriteFavorites(const std::vector<std::string>& before) {
+void FavoritesPage::RewriteFavorites(const std::vector<std::string>& before) {
     try {
         SaveFavorites();
     } catch (const win::FileError&) {
@@ -158,7 +141,7 @@ void MainDialog::RewriteFavorites(const std::vector<std::string>& before) {
 // that. When it cannot be read now (most likely the program that made the
 // rewrite fail still holds it), show the entries the list held before the
 // change, which are what the untouched file holds.
-void MainDialog::RestoreFavorites(const std::vector<std::string>& before) {
+void FavoritesPage::RestoreFavorites(const std::vector<std::string>& before) {
     std::vector<std::string> onDisk;
     bool read = false;
     try {
@@ -167,5 +150,5 @@ void MainDialog::RestoreFavorites(const std::vector<std::string>& before) {
         // The rewrite's error is the one the user is told about.
     }
     Fill(m_favoriteList, read ? onDisk : before);
-    SetHorizontalExtent(m_favoriteList);
+    win::FitHorizontalExtent(m_favoriteList);
 }

@@ -1,6 +1,9 @@
-// The parts of the notification-area menu that need no dialog: which items
-// the favourites add to it, which favourite a command stands for, and where
-// the menu opens.
+// Minimising Pelo puts it into the notification area: the window leaves the
+// screen and the taskbar and an icon takes its place. A left-button press on
+// the icon brings the window back; a right-button press opens a menu of the
+// favourites (choosing one copies it) above the exit command. When the shell
+// re-creates its taskbar it announces "TaskbarCreated" and the icon is added
+// again.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +11,51 @@
 #include <optional>
 #include <string>
 
+#include "delivery/Delivery.h"
 #include "win/Controls.h"
+#include "win/Dialog.h"
 
+// The icon and its menu for the main dialog `window`.
+class TrayIcon {
+public:
+    TrayIcon(win::Dialog& window, HICON icon, const win::ListBox& favoriteList,
+             delivery::Delivery& delivery)
+        : m_window(window), m_icon(icon), m_favoriteList(favoriteList), m_delivery(delivery) {}
+
+    // The window handle that names the icon, saved at initialisation: the
+    // icon is removed through it after the window is gone.
+    void SaveWindowHandle(HWND window) { m_hWndSaved = window; }
+
+    // Sees every message the message table leaves alone, on its way to the
+    // default processing.
+    void OnWindowMessage(UINT message, LPARAM lParam);
+    // A favourite chosen from the menu: copied, never pasted.
+    void OnCommand(UINT id, UINT code);
+    void OnExit();
+    void RemoveTrayIcon();
+    void InsertFavoritesIntoMenu(HMENU menu);
+
+private:
+    void AddTrayIcon();
+    void HideToTray();
+    void MinimizeToTray();
+    void OnTrayIconMessage(LPARAM mouseMessage);
+    void RestoreFromTray();
+    void ShowTrayMenu();
+    void OnTaskbarCreated();
+
+    win::Dialog& m_window;
+    HICON m_icon;
+    const win::ListBox& m_favoriteList;
+    delivery::Delivery& m_delivery;
+    HWND m_hWndSaved = nullptr;
+    UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
+    bool m_trayIconAdded = false;      // Pelo's icon is in the notification area
+    bool m_hidingToTray = false;       // a minimise to the tray is under way
+};
+
+// The parts of the menu that need no window: which items the favourites add
+// to it, which favourite a command stands for, and where the menu opens.
 namespace tray {
 
 // The icon's callback message; its lParam carries the mouse message.

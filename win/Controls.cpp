@@ -1,6 +1,11 @@
 #include "win/Controls.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "app/resource.h"
+#include "win/MessageBox.h"
+#include "win/UniqueHandle.h"
 
 namespace win {
 
@@ -133,6 +138,40 @@ void ListBox::SetRedraw(bool redraw) const {
 
 void ListBox::InitStorage(int items, int bytes) const {
     Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(bytes));
+}
+
+void FitHorizontalExtent(const ListBox& list,
+                         const std::function<void(const TextVisitor&)>& forEachText) {
+    const WindowDC dc(list.Hwnd());
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(list.Send(WM_GETFONT)));
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc.get(), &metrics);
+    int widest = 0;
+    forEachText([&](std::string_view text) {
+        SIZE size{};
+        ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx + metrics.tmAveCharWidth));
+    });
+    list.SetHorizontalExtent(widest);
+}
+
+void FitHorizontalExtent(const ListBox& list) {
+    FitHorizontalExtent(list, [&](const TextVisitor& measure) {
+        // The count is asked again for every entry, as the list is the only
+        // record of what it holds.
+        for (int index = 0; index < list.GetCount(); ++index) {
+            measure(list.GetText(index));
+        }
+    });
+}
+
+std::optional<int> SelectionOrAsk(const ListBox& list) {
+    const int selected = list.GetCurSel();
+    if (selected == LB_ERR) {
+        ShowMessage(IDS_SELECT_ITEM, MB_OK | MB_ICONHAND);
+        return std::nullopt;
+    }
+    return selected;
 }
 
 void Edit::SetLimitText(UINT limit) const {

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +59,19 @@ public:
     void SetRedraw(bool redraw) const;
     void InitStorage(int items, int bytes) const;
 };
+
+// Lets `list` scroll sideways as far as the widest text that `forEachText`
+// hands to the function it is given, measured in the list's font and widened
+// by its average character width so that no last character is cut.
+using TextVisitor = std::function<void(std::string_view)>;
+void FitHorizontalExtent(const ListBox& list,
+                         const std::function<void(const TextVisitor&)>& forEachText);
+// The same for every entry the list holds, read back from it.
+void FitHorizontalExtent(const ListBox& list);
+
+// The index of the list's selected entry; with none, the user is asked to
+// select one (string 500) and there is nothing.
+std::optional<int> SelectionOrAsk(const ListBox& list);
 
 class Button : public Window {};
 
