@@ -1,7 +1,22 @@
 #include "aa/AAPage.h"
 
 #include "aa/AAStore.h"
-#include "win/MessageBox.h"
+#include "win/FileError.h"
+#include "win/TextFile.h"
+
+namespace {
+
+// The text of the piece at `path`; one that cannot be opened is a file error.
+std::string ReadPiece(const std::string& path) {
+    std::optional<std::string> text = AAStore::ReadPiece(path);
+    if (!text) {
+        throw win::FileError::FromSystemError(win::TextFile::LastOpenError(),
+                                              win::FullPathOf(path));
+    }
+    return std::move(*text);
+}
+
+}  // namespace
 
 bool AAPage::LoadAAList() {
     m_aaList.ResetContent();
@@ -25,11 +40,7 @@ void AAPage::OnEditAA() {
     }
     const std::string oldTitle = m_aaList.GetText(*selection);
     const std::string oldPath = AAStore().PathForTitle(oldTitle);
-    std::optional<std::string> text = AAStore::ReadPiece(oldPath);
-    if (!text) {
-        return;
-    }
-    if (const std::optional<AAPiece> piece = m_editor({oldTitle, std::move(*text)}, false)) {
+    if (const std::optional<AAPiece> piece = m_editor({oldTitle, ReadPiece(oldPath)}, false)) {
         // The new text goes into the old file, which then moves to the new title.
         SaveAA(*piece, oldPath);
     }
@@ -51,11 +62,7 @@ void AAPage::OnDblclkAAList() {
     if (selection == LB_ERR) {
         return;  // a double-click on an empty list
     }
-    std::optional<std::string> text =
-        AAStore::ReadPiece(AAStore().PathForTitle(m_aaList.GetText(selection)));
-    if (text) {
-        m_delivery.CopyToClipboard(std::move(*text));
-    }
+    m_delivery.CopyToClipboard(ReadPiece(AAStore().PathForTitle(m_aaList.GetText(selection))));
 }
 
 void AAPage::SaveAA(const AAPiece& piece, const std::string& path) {

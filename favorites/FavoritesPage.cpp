@@ -10,6 +10,7 @@
 #include "win/FileError.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
+#include "win/TextFile.h"
 
 namespace {
 
@@ -32,25 +33,28 @@ void Fill(const win::ListBox& list, const std::vector<std::string>& entries) {
 
 }  // namespace
 
-// Runs from OnInitDialog and after an add, so a read error is shown here
-// rather than thrown: it must not cut the dialog's initialisation short.
+// Runs from OnInitDialog and after an add, so an error is shown here rather
+// than thrown: it must not cut the dialog's initialisation short.
 void FavoritesPage::LoadFavorites() {
     std::vector<std::string> entries;
-    std::optional<win::FileError> readError;
+    std::optional<win::FileError> error;
     m_favoritesLoaded = false;
     try {
-        // A file that cannot be opened (another program holds it) leaves the
-        // list empty without a word; an add will try again.
         m_favoritesLoaded = favorites::LoadFavoritesFile(favorites::kFileName, entries);
-    } catch (const win::FileError& error) {
+        if (!m_favoritesLoaded) {
+            // Another program holds the file, or it cannot be created.
+            error = win::FileError::FromSystemError(win::TextFile::LastOpenError(),
+                                                    win::FullPathOf(favorites::kFileName));
+        }
+    } catch (const win::FileError& readError) {
         // The entries read before the error stay usable; the flag keeps
         // moves and deletes from rewriting the file without the rest.
-        readError = error;
+        error = readError;
     }
     Fill(m_favoriteList, entries);
     win::FitHorizontalExtent(m_favoriteList);
-    if (readError) {
-        readError->Report();
+    if (error) {
+        error->Report();
     }
 }
 

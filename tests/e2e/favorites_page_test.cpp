@@ -232,11 +232,17 @@ TEST_F(FavoritesPageTest, MovesAndDeletesRewriteTheFileWithCrLf) {
     EXPECT_EQ(File(), "");
 }
 
-TEST_F(FavoritesPageTest, FileHeldAtStartGivesAnEmptyListWithoutAMessage) {
+TEST_F(FavoritesPageTest, FileHeldAtStartIsReportedAndTheListEmpty) {
     m_pelo.WriteFile("Favorite.txt", "a\r\n");
     FileHold hold(m_pelo.PathOf("Favorite.txt"));
     ASSERT_TRUE(hold.Held());
-    Start();
+    ASSERT_TRUE(m_pelo.Launch());
+    const HWND box = WaitForMessageBox(m_pelo.Id());
+    ASSERT_NE(box, nullptr) << "the held file was not reported";
+    EXPECT_EQ(MessageBoxText(box), "A sharing violation occurred while accessing " +
+                                       ToCp932(m_pelo.PathOf("Favorite.txt").wstring()) + ".");
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    ASSERT_NE(m_pelo.WaitForMainWindow(), nullptr);
     EXPECT_EQ(Favorites(), Entries{});
     hold.Release();
 

@@ -320,8 +320,9 @@ TEST_F(WithProductStrings, FileErrorTexts) {
 // window owned by another), reads its caption and text and presses OK.
 class MessageBoxCloser {
 public:
-    MessageBoxCloser()
-        : m_threadId(::GetCurrentThreadId()), m_thread([this] {
+    // `ownedOnly` false: any dialog-class window of this thread is taken.
+    explicit MessageBoxCloser(bool ownedOnly = true)
+        : m_threadId(::GetCurrentThreadId()), m_ownedOnly(ownedOnly), m_thread([this] {
               HWND box = nullptr;
               testsupport::WaitUntil([&] { return (box = FindBox()) != nullptr; }, 30s);
               if (box == nullptr) {
@@ -350,23 +351,29 @@ public:
     HWND Owner() const { return m_owner; }
 
 private:
+    struct Search {
+        bool ownedOnly;
+        HWND found = nullptr;
+    };
     static BOOL CALLBACK TakeMessageBox(HWND window, LPARAM param) {
+        auto& search = *reinterpret_cast<Search*>(param);
         wchar_t className[16] = {};
         ::GetClassNameW(window, className, 16);
         if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
-            ::GetWindow(window, GW_OWNER) != nullptr) {
-            *reinterpret_cast<HWND*>(param) = window;
+            (!search.ownedOnly || ::GetWindow(window, GW_OWNER) != nullptr)) {
+            search.found = window;
             return FALSE;
         }
         return TRUE;
     }
     HWND FindBox() const {
-        HWND found = nullptr;
-        ::EnumThreadWindows(m_threadId, &TakeMessageBox, reinterpret_cast<LPARAM>(&found));
-        return found;
+        Search search{m_ownedOnly};
+        ::EnumThreadWindows(m_threadId, &TakeMessageBox, reinterpret_cast<LPARAM>(&search));
+        return search.found;
     }
 
     DWORD m_threadId;
+    bool m_ownedOnly;
     std::optional<std::wstring> m_text;
     std::wstring m_caption;
     HWND m_owner = nullptr;
@@ -393,6 +400,18 @@ TEST_F(WithProductStrings, EscapedExceptionsAreReportedAndTheDialogGoesOn) {
         EXPECT_EQ(closer.Owner(), dialog.lastHwnd) << "modal to the dialog";
         EXPECT_EQ(closer.Caption(), L"layer_dialog_test") << "the executable's name";
     }
+}
+
+// An exception that leaves the application's run is shown, and ends it with 1.
+TEST(Application, AnExceptionLeavingTheRunIsShown) {
+    class App : public win::Application {
+        BOOL InitInstance() override { throw std::runtime_error("no room for the settings"); }
+    } app;
+    MessageBoxCloser closer(false);
+    EXPECT_EQ(app.Run(), 1);
+    const std::optional<std::wstring> text = closer.Text();
+    ASSERT_TRUE(text.has_value()) << "the user was not told";
+    EXPECT_NE(text->find(L"no room for the settings"), std::wstring::npos) << *text;
 }
 
 }  // namespace
