@@ -34,13 +34,4 @@ std::string_view TrimSingleByteSpace(std::string_view s, LeadByteTest isLead) {
     return s.substr(begin, end - begin);
 }
 
-std::size_t FindSingleByteChar(std::string_view s, char c, std::size_t from, LeadByteTest isLead) {
-    for (std::size_t pos = from; pos < s.size(); pos += CharLength(s, pos, isLead)) {
-        if (s[pos] == c && CharLength(s, pos, isLead) == 1) {
-            return pos;
-        }
-    }
-    return std::string_view::npos;
-}
-
 }  // namespace text

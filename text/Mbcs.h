@@ -32,8 +32,4 @@ bool IsSingleByteSpace(unsigned char byte);
 // found by a forward scan, so a trail byte is never taken for a space.
 std::string_view TrimSingleByteSpace(std::string_view s, LeadByteTest isLead);
 
-// Position of the first `c` (a single-byte character) at or after `from`
-// that starts a character, or npos.
-std::size_t FindSingleByteChar(std::string_view s, char c, std::size_t from, LeadByteTest isLead);
-
 }  // namespace text

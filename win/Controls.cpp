@@ -1,10 +1,10 @@
 #include "win/Controls.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "app/resource.h"
 #include "win/MessageBox.h"
+#include "win/Strings.h"
 #include "win/UniqueHandle.h"
 
 namespace win {
@@ -52,23 +52,20 @@ HTREEITEM TreeControl::GetSelectedItem() const {
 
 std::string TreeControl::GetItemText(HTREEITEM item) const {
     // The control gives no length: grow the buffer until the text fits.
-    std::vector<char> buffer(256);
-    for (;;) {
-        buffer[0] = '\0';
+    return GrowUntilFits<char>([&](char* buffer, int capacity) -> int {
         TVITEMA query{};
         query.mask = TVIF_TEXT;
         query.hItem = item;
-        query.pszText = buffer.data();
-        query.cchTextMax = static_cast<int>(buffer.size());
+        query.pszText = buffer;
+        query.cchTextMax = capacity;
         if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) {
-            return {};
+            return 0;
         }
-        const std::string text(query.pszText);
-        if (text.size() + 2 < buffer.size() || buffer.size() >= 1 << 20) {
-            return text;
+        if (query.pszText != buffer) {  // the control may point at its own copy
+            ::lstrcpynA(buffer, query.pszText, capacity);
         }
-        buffer.resize(buffer.size() * 4);
-    }
+        return ::lstrlenA(buffer);
+    });
 }
 
 LPARAM TreeControl::GetItemData(HTREEITEM item) const {
@@ -80,10 +77,6 @@ LPARAM TreeControl::GetItemData(HTREEITEM item) const {
 
 bool TreeControl::ItemHasChildren(HTREEITEM item) const {
     return Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) != 0;
-}
-
-void TreeControl::SetRedraw(bool redraw) const {
-    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
 }
 
 void ListBox::ResetContent() const {
@@ -132,10 +125,6 @@ void ListBox::SetHorizontalExtent(int width) const {
     Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width));
 }
 
-void ListBox::SetRedraw(bool redraw) const {
-    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
-}
-
 void ListBox::InitStorage(int items, int bytes) const {
     Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(bytes));
 }
@@ -172,10 +161,6 @@ std::optional<int> SelectionOrAsk(const ListBox& list) {
         return std::nullopt;
     }
     return selected;
-}
-
-void Edit::SetLimitText(UINT limit) const {
-    Send(EM_SETLIMITTEXT, limit);
 }
 
 }  // namespace win

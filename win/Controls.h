@@ -20,7 +20,6 @@ public:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
-    void Show(int command) const { ::ShowWindow(m_hWnd, command); }
     std::string Text() const;
     void SetText(const std::string& text) const;
 
@@ -42,7 +41,6 @@ public:
     std::string GetItemText(HTREEITEM item) const;
     LPARAM GetItemData(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
-    void SetRedraw(bool redraw) const;
 };
 
 class ListBox : public Window {
@@ -56,7 +54,6 @@ public:
     void SetCurSel(int index) const;
     std::string GetText(int index) const;  // LB_GETTEXTLEN, then LB_GETTEXT
     void SetHorizontalExtent(int width) const;
-    void SetRedraw(bool redraw) const;
     void InitStorage(int items, int bytes) const;
 };
 
@@ -72,12 +69,5 @@ void FitHorizontalExtent(const ListBox& list);
 // The index of the list's selected entry; with none, the user is asked to
 // select one (string 500) and there is nothing.
 std::optional<int> SelectionOrAsk(const ListBox& list);
-
-class Button : public Window {};
-
-class Edit : public Window {
-public:
-    void SetLimitText(UINT limit) const;
-};
 
 }  // namespace win

@@ -55,19 +55,11 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
 }  // namespace
 
 std::string FullPathOf(const std::string& path) {
-    std::string full(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            return {};
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length);  // too small: `length` is the size needed
-    }
+    return GrowUntilFits<char>(
+        [&](char* buffer, int capacity) {
+            return ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+        },
+        MAX_PATH);
 }
 
 // Feeds the line reader from the file handle; a failed read throws.

@@ -56,13 +56,4 @@ TEST(Mbcs, TrimKeepsTrailBytes) {
     EXPECT_EQ(Trim(" a\x82"), "a\x82") << "a lone lead byte at the end stays";
 }
 
-TEST(Mbcs, FindSingleByteCharSkipsTrailBytes) {
-    const std::string path = kSo + "\\" + kMinus + "|";
-    EXPECT_EQ(text::FindSingleByteChar(path, '\\', 0, Cp932LeadByte), 2u);
-    EXPECT_EQ(text::FindSingleByteChar(path, '|', 0, Cp932LeadByte), 5u);
-    EXPECT_EQ(text::FindSingleByteChar(kSo + kMinus, '\\', 0, Cp932LeadByte), std::string::npos);
-    EXPECT_EQ(text::FindSingleByteChar("a\\b\\", '\\', 2, Cp932LeadByte), 3u);
-    EXPECT_EQ(text::FindSingleByteChar("abc", 'c', 3, Cp932LeadByte), std::string::npos);
-}
-
 }  // namespace
