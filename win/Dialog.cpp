@@ -50,9 +50,6 @@ void DataExchange::Text(int id, std::string& value) {
 
 Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
-Dialog::Dialog(const DLGTEMPLATE* dialogTemplate, HWND parent)
-    : m_dialogTemplate(dialogTemplate), m_parent(parent) {}
-
 Dialog::~Dialog() = default;
 
 INT_PTR Dialog::DoModal() {
@@ -66,12 +63,8 @@ INT_PTR Dialog::DoModal() {
     const HWND owner = ResolveOwner();
     const LPARAM self = reinterpret_cast<LPARAM>(this);
     // The system disables the owner for the time of the modal run.
-    const INT_PTR result =
-        m_dialogTemplate != nullptr
-            ? ::DialogBoxIndirectParamA(ResourceInstance(), m_dialogTemplate, owner, &DialogProc,
-                                        self)
-            : ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), owner,
-                                &DialogProc, self);
+    const INT_PTR result = ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId),
+                                             owner, &DialogProc, self);
     t_creating = outer;
     return result;
 }

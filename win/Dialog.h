@@ -130,9 +130,6 @@ public:
     // `parent` null: the application's main window becomes the owner, unless
     // this dialog is itself the main window.
     explicit Dialog(UINT templateId, HWND parent = nullptr);
-    // A dialog from a template in memory (DLGTEMPLATE or DLGTEMPLATEEX),
-    // which must outlive DoModal.
-    explicit Dialog(const DLGTEMPLATE* dialogTemplate, HWND parent = nullptr);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -188,8 +185,7 @@ private:
         LPARAM lParam = 0;
     };
 
-    UINT m_templateId = 0;
-    const DLGTEMPLATE* m_dialogTemplate = nullptr;
+    UINT m_templateId;
     HWND m_parent;
     HWND m_hWnd = nullptr;
     WNDPROC m_superProc = nullptr;
