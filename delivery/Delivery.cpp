@@ -25,13 +25,9 @@ BOOL Delivery::PasteToLastActiveWindow() {
 }
 
 // The paste delivers whatever the clipboard holds, so it runs only when this
-// entry's text is there.
-void Delivery::DeliverSelectedEntry(const win::ListBox& list) {
-    const int selection = list.GetCurSel();
-    if (selection == LB_ERR) {
-        return;
-    }
-    if (CopyToClipboard(list.GetText(selection))) {
+// text is there.
+void Delivery::Deliver(std::string text) {
+    if (CopyToClipboard(std::move(text))) {
         PasteToLastActiveWindow();
     }
 }

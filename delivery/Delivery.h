@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "win/Controls.h"
 #include "win/Dialog.h"
 
 namespace delivery {
@@ -25,9 +24,8 @@ public:
     // TRUE only when the text was placed.
     BOOL CopyToClipboard(std::string text);
     BOOL PasteToLastActiveWindow();
-    // Copies the list's selected entry and, once it is there, pastes it;
-    // nothing without a selection.
-    void DeliverSelectedEntry(const win::ListBox& list);
+    // Copies `text` and, once it is there, pastes it.
+    void Deliver(std::string text);
 
 private:
     const win::Dialog& m_owner;

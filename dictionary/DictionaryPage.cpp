@@ -65,5 +65,8 @@ void DictionaryPage::ShowCategory(std::string name) {
 }
 
 void DictionaryPage::OnDictionaryListDblClk() {
-    m_delivery.DeliverSelectedEntry(m_kaomojiList);
+    const int selection = m_kaomojiList.GetCurSel();
+    if (selection != LB_ERR) {
+        m_delivery.Deliver(m_kaomojiList.GetText(selection));
+    }
 }

@@ -1,6 +1,7 @@
 #include "favorites/FavoritesPage.h"
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -11,27 +12,6 @@
 #include "win/MessageBox.h"
 #include "win/Strings.h"
 #include "win/TextFile.h"
-
-namespace {
-
-std::vector<std::string> EntriesOf(const win::ListBox& list) {
-    std::vector<std::string> entries;
-    const int count = list.GetCount();
-    entries.reserve(count > 0 ? count : 0);
-    for (int index = 0; index < count; ++index) {
-        entries.push_back(list.GetText(index));
-    }
-    return entries;
-}
-
-void Fill(const win::ListBox& list, const std::vector<std::string>& entries) {
-    list.ResetContent();
-    for (const std::string& entry : entries) {
-        list.AddString(entry);
-    }
-}
-
-}  // namespace
 
 // Runs from OnInitDialog and after an add, so an error is shown here rather
 // than thrown: it must not cut the dialog's initialisation short.
@@ -51,15 +31,23 @@ void FavoritesPage::LoadFavorites() {
         // moves and deletes from rewriting the file without the rest.
         error = readError;
     }
-    Fill(m_favoriteList, entries);
-    win::FitHorizontalExtent(m_favoriteList);
+    Show(std::move(entries));
     if (error) {
         error->Report();
     }
 }
 
+void FavoritesPage::Show(std::vector<std::string> entries) {
+    m_entries = std::move(entries);
+    m_favoriteList.ResetContent();
+    for (const std::string& entry : m_entries) {
+        m_favoriteList.AddString(entry);
+    }
+    win::FitHorizontalExtent(m_favoriteList);
+}
+
 void FavoritesPage::SaveFavorites() {
-    favorites::SaveFavoritesFile(favorites::kFileName, EntriesOf(m_favoriteList));
+    favorites::SaveFavoritesFile(favorites::kFileName, m_entries);
 }
 
 void FavoritesPage::OnAddFavorite() {
@@ -68,7 +56,7 @@ void FavoritesPage::OnAddFavorite() {
         return;
     }
     const std::string kaomoji = m_kaomojiList.GetText(*selected);
-    if (favorites::ContainsFavorite(EntriesOf(m_favoriteList), kaomoji, win::SystemLeadByte)) {
+    if (favorites::ContainsFavorite(m_entries, kaomoji, win::SystemLeadByte)) {
         win::ShowMessage(IDS_DUPLICATE_FAVORITE, MB_OK | MB_ICONHAND);
         return;
     }
@@ -97,7 +85,8 @@ void FavoritesPage::OnDeleteFavorite() {
     if (!index || !CanRewriteFavorites()) {
         return;
     }
-    const std::vector<std::string> before = EntriesOf(m_favoriteList);
+    const std::vector<std::string> before = m_entries;
+    m_entries.erase(m_entries.begin() + *index);
     m_favoriteList.DeleteString(*index);
     // The entry that took the deleted one's place, or the new last entry;
     // -1 (nothing) once the list is empty.
@@ -106,16 +95,20 @@ void FavoritesPage::OnDeleteFavorite() {
 }
 
 void FavoritesPage::OnFavoritesListDblClk() {
-    m_delivery.DeliverSelectedEntry(m_favoriteList);
+    const int selection = m_favoriteList.GetCurSel();
+    if (selection != LB_ERR) {
+        m_delivery.Deliver(m_entries[selection]);
+    }
 }
 
 void FavoritesPage::MoveFavorite(int from, int to) {
     if (!CanRewriteFavorites()) {
         return;
     }
-    const std::vector<std::string> before = EntriesOf(m_favoriteList);
+    const std::vector<std::string> before = m_entries;
+    std::swap(m_entries[from], m_entries[to]);  // neighbours
     m_favoriteList.DeleteString(from);
-    m_favoriteList.InsertString(to, before[from]);
+    m_favoriteList.InsertString(to, m_entries[to]);
     m_favoriteList.SetCurSel(to);
     RewriteFavorites(before);
 }
@@ -153,6 +146,5 @@ void FavoritesPage::RestoreFavorites(const std::vector<std::string>& before) {
     } catch (const win::FileError&) {
         // The rewrite's error is the one the user is told about.
     }
-    Fill(m_favoriteList, read ? onDisk : before);
-    win::FitHorizontalExtent(m_favoriteList);
+    Show(read ? std::move(onDisk) : before);
 }

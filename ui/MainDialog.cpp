@@ -73,7 +73,7 @@ struct MainDialogMessageMap {
 MainDialog::MainDialog(HWND parent)
     : Dialog(IDD_MAIN, parent),
       m_hIcon(LoadProgramIcon()),
-      m_tray(*this, m_hIcon, m_favoriteList, m_delivery) {}
+      m_tray(*this, m_hIcon, m_favorites, m_delivery) {}
 
 MainDialog::~MainDialog() = default;
 

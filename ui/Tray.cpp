@@ -33,28 +33,24 @@ NOTIFYICONDATAA IconRecord(HWND owner) {
 
 namespace tray {
 
-void InsertFavorites(HMENU trayMenu, const win::ListBox& favorites) {
+void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
     const HMENU popup = ::GetSubMenu(trayMenu, 0);
-    int inserted = 0;
-    for (; inserted < favorites.GetCount(); ++inserted) {
-        const std::string text = favorites.GetText(inserted);
-        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING,
-                      ID_TRAY_FAVORITE_FIRST + inserted, text.c_str());
+    UINT id = ID_TRAY_FAVORITE_FIRST;
+    for (const std::string& text : favorites) {
+        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING, id++, text.c_str());
     }
-    if (inserted > 0) {
+    if (!favorites.empty()) {
         ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
     }
 }
 
-std::optional<std::string> FavoriteForCommand(const win::ListBox& favorites, UINT id, UINT code) {
-    if (code != 0 || id < ID_TRAY_FAVORITE_FIRST) {
+std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
+                                              UINT code) {
+    if (code != 0 || id < ID_TRAY_FAVORITE_FIRST ||
+        id - ID_TRAY_FAVORITE_FIRST >= favorites.size()) {
         return std::nullopt;
     }
-    const UINT index = id - ID_TRAY_FAVORITE_FIRST;
-    if (index >= static_cast<UINT>(favorites.GetCount())) {
-        return std::nullopt;
-    }
-    return favorites.GetText(static_cast<int>(index));
+    return favorites[id - ID_TRAY_FAVORITE_FIRST];
 }
 
 int MenuTop(int cursorY, int favoriteCount) {
@@ -90,7 +86,7 @@ void TrayIcon::OnWindowMessage(UINT message, LPARAM lParam) {
 
 void TrayIcon::OnCommand(UINT id, UINT code) {
     // The favourite is looked up in the list now: the menu that showed it is gone already.
-    if (const auto favorite = tray::FavoriteForCommand(m_favoriteList, id, code)) {
+    if (const auto favorite = tray::FavoriteForCommand(m_favorites.Entries(), id, code)) {
         m_delivery.CopyToClipboard(*favorite);  // the menu only copies; no paste follows
     }
 }
@@ -180,7 +176,8 @@ void TrayIcon::ShowTrayMenu() {
     }
     InsertFavoritesIntoMenu(menu.get());
     ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_RIGHTALIGN | TPM_LEFTBUTTON | TPM_TOPALIGN,
-                     cursor.x, tray::MenuTop(cursor.y, m_favoriteList.GetCount()), 0,
+                     cursor.x,
+                     tray::MenuTop(cursor.y, static_cast<int>(m_favorites.Entries().size())), 0,
                      m_window.Hwnd(), nullptr);
     // Makes the menu work the next time too: the switch of foreground it
     // needs completes with a message to its owner.
@@ -188,7 +185,7 @@ void TrayIcon::ShowTrayMenu() {
 }
 
 void TrayIcon::InsertFavoritesIntoMenu(HMENU menu) {
-    tray::InsertFavorites(menu, m_favoriteList);
+    tray::InsertFavorites(menu, m_favorites.Entries());
 }
 
 void TrayIcon::OnExit() {

@@ -9,18 +9,19 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "delivery/Delivery.h"
-#include "win/Controls.h"
+#include "favorites/FavoritesPage.h"
 #include "win/Dialog.h"
 
 // The icon and its menu for the main dialog `window`.
 class TrayIcon {
 public:
-    TrayIcon(win::Dialog& window, HICON icon, const win::ListBox& favoriteList,
+    TrayIcon(win::Dialog& window, HICON icon, const FavoritesPage& favorites,
              delivery::Delivery& delivery)
-        : m_window(window), m_icon(icon), m_favoriteList(favoriteList), m_delivery(delivery) {}
+        : m_window(window), m_icon(icon), m_favorites(favorites), m_delivery(delivery) {}
 
     // The window handle that names the icon, saved at initialisation: the
     // icon is removed through it after the window is gone.
@@ -46,7 +47,7 @@ private:
 
     win::Dialog& m_window;
     HICON m_icon;
-    const win::ListBox& m_favoriteList;
+    const FavoritesPage& m_favorites;
     delivery::Delivery& m_delivery;
     HWND m_hWndSaved = nullptr;
     UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
@@ -64,12 +65,13 @@ inline constexpr UINT kIconMessage = WM_USER + 1;
 // Fills submenu 0 of a freshly loaded tray menu: above its exit command, one
 // string item per favourite in list order (command ID_TRAY_FAVORITE_FIRST + i,
 // the text unchanged), then a separator when there was at least one favourite.
-void InsertFavorites(HMENU trayMenu, const win::ListBox& favorites);
+void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites);
 
 // The text of the favourite that menu command `id` stands for, matched against
 // the list as it is now; nothing for any other command and for notification
 // codes other than 0 (menu commands).
-std::optional<std::string> FavoriteForCommand(const win::ListBox& favorites, UINT id, UINT code);
+std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
+                                              UINT code);
 
 // The menu opens right-aligned at the cursor with its top this far up: about
 // 20 pixels for the exit command and 21 per favourite, so that it stands above

@@ -254,6 +254,20 @@ TEST_F(FavoritesPageTest, FileHeldAtStartIsReportedAndTheListEmpty) {
     EXPECT_EQ(File(), "a\r\n" + kCry + "\r\n");
 }
 
+// The list gives some bytes back changed (an NEC-selected IBM code as the
+// IBM one); moves and deletes write the file's own bytes.
+TEST_F(FavoritesPageTest, RewritesKeepTheFilesBytes) {
+    const std::string necCode = "\xED\x40";  // comes back from the list as FA 5C
+    m_pelo.WriteFile("Favorite.txt", Lines({necCode, "b"}));
+    Start();
+    ShowFavoritesPage();
+    SetListSelection(Control(IDC_FAVORITE_LIST), 1);
+    ASSERT_TRUE(ClickAndFinish(IDC_FAVORITE_UP));
+    EXPECT_EQ(File(), Lines({"b", necCode}));
+    ASSERT_TRUE(ClickAndFinish(IDC_DELETE_FAVORITE));
+    EXPECT_EQ(File(), Lines({necCode}));
+}
+
 TEST_F(FavoritesPageTest, FileHeldDuringAddOrDeleteStaysWholeAndTheListAgrees) {
     const std::string old = Lines({"a", "b", "c"});
     m_pelo.WriteFile("Favorite.txt", old);
