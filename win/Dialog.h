@@ -113,7 +113,6 @@ constexpr MessageEntry OnMessage(UINT message) {
 class DataExchange {
 public:
     DataExchange(Dialog& dialog, bool saving) : m_dialog(dialog), m_saving(saving) {}
-    bool Saving() const { return m_saving; }
 
     // Binds `control` to the dialog's child `id` (once).
     void Control(int id, Window& control);

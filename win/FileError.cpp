@@ -82,8 +82,7 @@ std::string Describe(FileErrorCause cause, const std::string& path, DWORD system
 FileError::FileError(FileErrorCause cause, std::string path, DWORD systemError)
     : std::runtime_error(Describe(cause, path, systemError)),
       m_cause(cause),
-      m_path(std::move(path)),
-      m_systemError(systemError) {}
+      m_path(std::move(path)) {}
 
 FileError FileError::FromSystemError(DWORD error, std::string path) {
     return FileError(CauseFromSystemError(error), std::move(path), error);
