@@ -1,8 +1,8 @@
 #include "favorites/FavoritesPage.h"
 
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/resource.h"
