@@ -4,7 +4,6 @@
 
 #include "app/resource.h"
 #include "win/MessageBox.h"
-#include "win/Strings.h"
 #include "win/UniqueHandle.h"
 
 namespace win {
@@ -48,24 +47,6 @@ HTREEITEM TreeControl::InsertItem(const std::string& text, HTREEITEM parent, HTR
 
 HTREEITEM TreeControl::GetSelectedItem() const {
     return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_CARET));
-}
-
-std::string TreeControl::GetItemText(HTREEITEM item) const {
-    // The control gives no length: grow the buffer until the text fits.
-    return GrowUntilFits<char>([&](char* buffer, int capacity) -> int {
-        TVITEMA query{};
-        query.mask = TVIF_TEXT;
-        query.hItem = item;
-        query.pszText = buffer;
-        query.cchTextMax = capacity;
-        if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) {
-            return 0;
-        }
-        if (query.pszText != buffer) {  // the control may point at its own copy
-            ::lstrcpynA(buffer, query.pszText, capacity);
-        }
-        return ::lstrlenA(buffer);
-    });
 }
 
 LPARAM TreeControl::GetItemData(HTREEITEM item) const {

@@ -38,7 +38,6 @@ public:
     HTREEITEM InsertItem(const std::string& text, HTREEITEM parent, HTREEITEM insertAfter,
                          LPARAM data = 0) const;
     HTREEITEM GetSelectedItem() const;
-    std::string GetItemText(HTREEITEM item) const;
     LPARAM GetItemData(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
 };
