@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "win/Strings.h"
 #include "win/UniqueHandle.h"
 
 namespace delivery {
@@ -31,17 +32,7 @@ win::UniqueGlobal MakeAnsiBlock(std::string_view text) {
 }
 
 win::UniqueGlobal MakeUnicodeBlock(std::string_view text) {
-    std::wstring wide;
-    if (!text.empty()) {
-        const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(),
-                                                 static_cast<int>(text.size()), nullptr, 0);
-        if (length <= 0) {
-            return {};
-        }
-        wide.resize(static_cast<std::size_t>(length));
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                              length);
-    }
+    const std::wstring wide = win::AnsiToWide(text);
     return MakeBlock(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
 }
 

@@ -1,5 +1,5 @@
 // Text delivery: placing text on the clipboard and asking the window the user
-// came from to paste it. MainDialog's delivery handlers are thin wrappers
+// came from to paste it. Delivery (delivery/Delivery.h) is a thin wrapper
 // around these functions, which tests drive with stand-ins.
 #pragma once
 

@@ -1,42 +1,35 @@
-// The main dialog's delivery: the clipboard copy every page uses, the paste
-// into the window the user came from, and the double-click handlers of the
-// dictionary and favourites lists.
+#include "delivery/Delivery.h"
+
 #include "delivery/Clipboard.h"
 #include "hook/PelomiUtil.h"
-#include "ui/MainDialog.h"
 
-BOOL MainDialog::CopyToClipboard(std::string text) {
-    delivery::SystemClipboard clipboard(Hwnd());
-    return delivery::PlaceText(clipboard, text) ? TRUE : FALSE;
+namespace delivery {
+
+void Delivery::StartTracking(HWND own) {
+    SetHook(own);
 }
 
-BOOL MainDialog::PasteToLastActiveWindow() {
-    const HWND lastActive = ::GetLastActiveWindow();
-    lastActiveTitle[0] = '\0';
-    if (lastActive != nullptr) {
-        ::GetWindowTextA(lastActive, lastActiveTitle, sizeof lastActiveTitle);
-    }
+void Delivery::StopTracking() {
+    FreeHook();
+}
+
+BOOL Delivery::CopyToClipboard(std::string text) {
+    SystemClipboard clipboard(m_owner.Hwnd());
+    return PlaceText(clipboard, text) ? TRUE : FALSE;
+}
+
+BOOL Delivery::PasteToLastActiveWindow() {
     // The window itself, not one found again by its title: titles repeat
     // (two untitled editors) or are empty.
-    return delivery::PasteInto(lastActive, &EnumChildProc) ? TRUE : FALSE;
-}
-
-void MainDialog::OnDictionaryListDblClk() {
-    DeliverSelectedEntry(m_kaomojiList);
-}
-
-void MainDialog::OnFavoritesListDblClk() {
-    DeliverSelectedEntry(m_favoriteList);
+    return PasteInto(::GetLastActiveWindow(), &EnumChildProc) ? TRUE : FALSE;
 }
 
 // The paste delivers whatever the clipboard holds, so it runs only when this
-// entry's text is there.
-void MainDialog::DeliverSelectedEntry(const win::ListBox& list) {
-    const int selection = list.GetCurSel();
-    if (selection == LB_ERR) {
-        return;
-    }
-    if (CopyToClipboard(list.GetText(selection))) {
+// text is there.
+void Delivery::Deliver(std::string text) {
+    if (CopyToClipboard(std::move(text))) {
         PasteToLastActiveWindow();
     }
 }
+
+}  // namespace delivery

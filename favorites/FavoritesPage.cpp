@@ -1,77 +1,63 @@
-// The favourites page: list 1005 and Favorite.txt, kept holding the same
-// entries in the same order. The list box is the only in-memory store of the
-// favourites; the file is read at start-up and after every add, and rewritten
-// whole after every move and delete.
+#include "favorites/FavoritesPage.h"
+
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/resource.h"
 #include "favorites/FavoritesFile.h"
 #include "favorites/FavoritesFormat.h"
-#include "ui/MainDialog.h"
 #include "win/FileError.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
+#include "win/TextFile.h"
 
-namespace {
-
-constexpr UINT kStopFlags = MB_OK | MB_ICONHAND;
-
-std::vector<std::string> EntriesOf(const win::ListBox& list) {
+// Runs from OnInitDialog and after an add, so an error is shown here rather
+// than thrown: it must not cut the dialog's initialisation short.
+void FavoritesPage::LoadFavorites() {
     std::vector<std::string> entries;
-    const int count = list.GetCount();
-    entries.reserve(count > 0 ? count : 0);
-    for (int index = 0; index < count; ++index) {
-        entries.push_back(list.GetText(index));
-    }
-    return entries;
-}
-
-void Fill(const win::ListBox& list, const std::vector<std::string>& entries) {
-    list.ResetContent();
-    for (const std::string& entry : entries) {
-        list.AddString(entry);
-    }
-}
-
-}  // namespace
-
-// Runs from OnInitDialog and after an add, so a read error is shown here
-// rather than thrown: it must not cut the dialog's initialisation short.
-void MainDialog::LoadFavorites() {
-    std::vector<std::string> entries;
-    std::optional<win::FileError> readError;
+    std::optional<win::FileError> error;
     m_favoritesLoaded = false;
     try {
-        // A file that cannot be opened (another program holds it) leaves the
-        // list empty without a word; an add will try again.
         m_favoritesLoaded = favorites::LoadFavoritesFile(favorites::kFileName, entries);
-    } catch (const win::FileError& error) {
+        if (!m_favoritesLoaded) {
+            // Another program holds the file, or it cannot be created.
+            error = win::FileError::FromSystemError(win::TextFile::LastOpenError(),
+                                                    win::FullPathOf(favorites::kFileName));
+        }
+    } catch (const win::FileError& readError) {
         // The entries read before the error stay usable; the flag keeps
         // moves and deletes from rewriting the file without the rest.
-        readError = error;
+        error = readError;
     }
-    Fill(m_favoriteList, entries);
-    SetHorizontalExtent(m_favoriteList);
-    if (readError) {
-        readError->Report();
+    Show(std::move(entries));
+    if (error) {
+        error->Report();
     }
 }
 
-void MainDialog::SaveFavorites() {
-    favorites::SaveFavoritesFile(favorites::kFileName, EntriesOf(m_favoriteList));
+void FavoritesPage::Show(std::vector<std::string> entries) {
+    m_entries = std::move(entries);
+    m_favoriteList.ResetContent();
+    for (const std::string& entry : m_entries) {
+        m_favoriteList.AddString(entry);
+    }
+    win::FitHorizontalExtent(m_favoriteList);
 }
 
-void MainDialog::OnAddFavorite() {
-    const int selected = m_kaomojiList.GetCurSel();
-    if (selected == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
+void FavoritesPage::SaveFavorites() {
+    favorites::SaveFavoritesFile(favorites::kFileName, m_entries);
+}
+
+void FavoritesPage::OnAddFavorite() {
+    const std::optional<int> selected = win::SelectionOrAsk(m_kaomojiList);
+    if (!selected) {
         return;
     }
-    const std::string kaomoji = m_kaomojiList.GetText(selected);
-    if (favorites::ContainsFavorite(EntriesOf(m_favoriteList), kaomoji, win::SystemLeadByte)) {
-        win::ShowMessage(IDS_DUPLICATE_FAVORITE, kStopFlags);
+    const std::string kaomoji = m_kaomojiList.GetText(*selected);
+    if (favorites::ContainsFavorite(m_entries, kaomoji, win::SystemLeadByte)) {
+        win::ShowMessage(IDS_DUPLICATE_FAVORITE, MB_OK | MB_ICONHAND);
         return;
     }
     // On failure the file is as it was and so is the list; the error goes
@@ -80,55 +66,49 @@ void MainDialog::OnAddFavorite() {
     LoadFavorites();
 }
 
-void MainDialog::OnFavoriteUp() {
-    const int index = m_favoriteList.GetCurSel();
-    if (index == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
-        return;
-    }
-    if (index > 0) {
-        MoveFavorite(index, index - 1);
+void FavoritesPage::OnFavoriteUp() {
+    const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
+    if (index && *index > 0) {
+        MoveFavorite(*index, *index - 1);
     }
 }
 
-void MainDialog::OnFavoriteDown() {
-    const int index = m_favoriteList.GetCurSel();
-    if (index == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
-        return;
-    }
-    if (index < m_favoriteList.GetCount() - 1) {
-        MoveFavorite(index, index + 1);
+void FavoritesPage::OnFavoriteDown() {
+    const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
+    if (index && *index < m_favoriteList.GetCount() - 1) {
+        MoveFavorite(*index, *index + 1);
     }
 }
 
-void MainDialog::OnDeleteFavorite() {
-    int index = m_favoriteList.GetCurSel();
-    if (index == LB_ERR) {
-        win::ShowMessage(IDS_SELECT_ITEM, kStopFlags);
+void FavoritesPage::OnDeleteFavorite() {
+    const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
+    if (!index || !CanRewriteFavorites()) {
         return;
     }
-    if (!CanRewriteFavorites()) {
-        return;
-    }
-    const std::vector<std::string> before = EntriesOf(m_favoriteList);
-    m_favoriteList.DeleteString(index);
+    const std::vector<std::string> before = m_entries;
+    m_entries.erase(m_entries.begin() + *index);
+    m_favoriteList.DeleteString(*index);
     // The entry that took the deleted one's place, or the new last entry;
     // -1 (nothing) once the list is empty.
-    if (index == m_favoriteList.GetCount()) {
-        --index;
-    }
-    m_favoriteList.SetCurSel(index);
+    m_favoriteList.SetCurSel(*index == m_favoriteList.GetCount() ? *index - 1 : *index);
     RewriteFavorites(before);
 }
 
-void MainDialog::MoveFavorite(int from, int to) {
+void FavoritesPage::OnFavoritesListDblClk() {
+    const int selection = m_favoriteList.GetCurSel();
+    if (selection != LB_ERR) {
+        m_delivery.Deliver(m_entries[selection]);
+    }
+}
+
+void FavoritesPage::MoveFavorite(int from, int to) {
     if (!CanRewriteFavorites()) {
         return;
     }
-    const std::vector<std::string> before = EntriesOf(m_favoriteList);
+    const std::vector<std::string> before = m_entries;
+    std::swap(m_entries[from], m_entries[to]);  // neighbours
     m_favoriteList.DeleteString(from);
-    m_favoriteList.InsertString(to, before[from]);
+    m_favoriteList.InsertString(to, m_entries[to]);
     m_favoriteList.SetCurSel(to);
     RewriteFavorites(before);
 }
@@ -137,7 +117,7 @@ void MainDialog::MoveFavorite(int from, int to) {
 // every entry of the file. After a failed load it may not: load again instead
 // (which reports the error again if it persists); the user repeats the action
 // on the fresh list.
-bool MainDialog::CanRewriteFavorites() {
+bool FavoritesPage::CanRewriteFavorites() {
     if (!m_favoritesLoaded) {
         LoadFavorites();
         return false;
@@ -145,7 +125,7 @@ bool MainDialog::CanRewriteFavorites() {
     return true;
 }
 
-void MainDialog::RewriteFavorites(const std::vector<std::string>& before) {
+void FavoritesPage::RewriteFavorites(const std::vector<std::string>& before) {
     try {
         SaveFavorites();
     } catch (const win::FileError&) {
@@ -158,7 +138,7 @@ void MainDialog::RewriteFavorites(const std::vector<std::string>& before) {
 // that. When it cannot be read now (most likely the program that made the
 // rewrite fail still holds it), show the entries the list held before the
 // change, which are what the untouched file holds.
-void MainDialog::RestoreFavorites(const std::vector<std::string>& before) {
+void FavoritesPage::RestoreFavorites(const std::vector<std::string>& before) {
     std::vector<std::string> onDisk;
     bool read = false;
     try {
@@ -166,6 +146,5 @@ void MainDialog::RestoreFavorites(const std::vector<std::string>& before) {
     } catch (const win::FileError&) {
         // The rewrite's error is the one the user is told about.
     }
-    Fill(m_favoriteList, read ? onDisk : before);
-    SetHorizontalExtent(m_favoriteList);
+    Show(read ? std::move(onDisk) : before);
 }

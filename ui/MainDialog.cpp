@@ -1,11 +1,10 @@
 #include "ui/MainDialog.h"
 
-#include <algorithm>
 #include <array>
 #include <span>
 
 #include "app/resource.h"
-#include "hook/PelomiUtil.h"
+#include "ui/EditAADialog.h"
 #include "win/Application.h"
 #include "win/Strings.h"
 #include "win/UniqueHandle.h"
@@ -43,30 +42,38 @@ void ShowControls(HWND dialog, std::span<const int> ids, int command) {
 }  // namespace
 
 struct MainDialogMessageMap {
+    using D = MainDialog;
     static constexpr win::MessageEntry kEntries[] = {
-        win::OnMessage<&MainDialog::OnPaint>(WM_PAINT),
-        win::OnMessage<&MainDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
-        win::OnNotify<&MainDialog::OnSelchangeTab>(TCN_SELCHANGE, IDC_TAB),
-        win::OnNotify<&MainDialog::OnCategorySelChanged>(TVN_SELCHANGEDA, IDC_CATEGORY_TREE),
-        win::OnCommand<&MainDialog::OnDictionaryListDblClk>(LBN_DBLCLK, IDC_KAOMOJI_LIST),
-        win::OnCommand<&MainDialog::OnAddFavorite>(BN_CLICKED, IDC_ADD_FAVORITE),
-        win::OnCommand<&MainDialog::OnFavoritesListDblClk>(LBN_DBLCLK, IDC_FAVORITE_LIST),
-        win::OnCommand<&MainDialog::OnDeleteFavorite>(BN_CLICKED, IDC_DELETE_FAVORITE),
-        win::OnCommand<&MainDialog::OnExit>(0, ID_TRAY_EXIT),
-        win::OnCommand<&MainDialog::OnEditAA>(BN_CLICKED, IDC_EDIT_AA),
-        win::OnCommand<&MainDialog::OnNewAA>(BN_CLICKED, IDC_NEW_AA),
-        win::OnCommand<&MainDialog::OnDeleteAA>(BN_CLICKED, IDC_DELETE_AA),
-        win::OnCommand<&MainDialog::OnDblclkAAList>(LBN_DBLCLK, IDC_AA_LIST),
-        win::OnCommand<&MainDialog::OnFavoriteUp>(BN_CLICKED, IDC_FAVORITE_UP),
-        win::OnCommand<&MainDialog::OnFavoriteDown>(BN_CLICKED, IDC_FAVORITE_DOWN),
+        win::OnMessage<&D::OnPaint>(WM_PAINT),
+        win::OnMessage<&D::OnQueryDragIcon>(WM_QUERYDRAGICON),
+        win::OnNotify<&D::OnSelchangeTab>(TCN_SELCHANGE, IDC_TAB),
+        win::OnNotify<&DictionaryPage::OnCategorySelChanged, &D::m_dictionary>(TVN_SELCHANGEDA,
+                                                                               IDC_CATEGORY_TREE),
+        win::OnCommand<&DictionaryPage::OnDictionaryListDblClk, &D::m_dictionary>(LBN_DBLCLK,
+                                                                                  IDC_KAOMOJI_LIST),
+        win::OnCommand<&FavoritesPage::OnAddFavorite, &D::m_favorites>(BN_CLICKED,
+                                                                       IDC_ADD_FAVORITE),
+        win::OnCommand<&FavoritesPage::OnFavoritesListDblClk, &D::m_favorites>(LBN_DBLCLK,
+                                                                               IDC_FAVORITE_LIST),
+        win::OnCommand<&FavoritesPage::OnDeleteFavorite, &D::m_favorites>(BN_CLICKED,
+                                                                          IDC_DELETE_FAVORITE),
+        win::OnCommand<&TrayIcon::OnExit, &D::m_tray>(0, ID_TRAY_EXIT),
+        win::OnCommand<&AAPage::OnEditAA, &D::m_aa>(BN_CLICKED, IDC_EDIT_AA),
+        win::OnCommand<&AAPage::OnNewAA, &D::m_aa>(BN_CLICKED, IDC_NEW_AA),
+        win::OnCommand<&AAPage::OnDeleteAA, &D::m_aa>(BN_CLICKED, IDC_DELETE_AA),
+        win::OnCommand<&AAPage::OnDblclkAAList, &D::m_aa>(LBN_DBLCLK, IDC_AA_LIST),
+        win::OnCommand<&FavoritesPage::OnFavoriteUp, &D::m_favorites>(BN_CLICKED, IDC_FAVORITE_UP),
+        win::OnCommand<&FavoritesPage::OnFavoriteDown, &D::m_favorites>(BN_CLICKED,
+                                                                        IDC_FAVORITE_DOWN),
     };
 };
 
-MainDialog::MainDialog(HWND parent) : Dialog(IDD_MAIN, parent) {
-    // Loaded once and never destroyed: the same handle serves as window
-    // icon, minimised drawing, drag icon and notification icon.
-    m_hIcon = LoadProgramIcon();
-}
+// Loaded once and never destroyed: the same handle serves as window icon,
+// minimised drawing, drag icon and notification icon.
+MainDialog::MainDialog(HWND parent)
+    : Dialog(IDD_MAIN, parent),
+      m_hIcon(LoadProgramIcon()),
+      m_tray(*this, m_hIcon, m_favorites, m_delivery) {}
 
 MainDialog::~MainDialog() = default;
 
@@ -79,15 +86,8 @@ void MainDialog::DoDataExchange(win::DataExchange& dx) {
     dx.Control(IDC_TAB, m_tab);
     dx.Control(IDC_CATEGORY_TREE, m_categoryTree);
     dx.Control(IDC_KAOMOJI_LIST, m_kaomojiList);
-    dx.Control(IDC_ADD_FAVORITE, m_addFavoriteButton);
     dx.Control(IDC_FAVORITE_LIST, m_favoriteList);
-    dx.Control(IDC_DELETE_FAVORITE, m_deleteFavoriteButton);
     dx.Control(IDC_AA_LIST, m_aaList);
-    dx.Control(IDC_EDIT_AA, m_editAAButton);
-    dx.Control(IDC_NEW_AA, m_newAAButton);
-    dx.Control(IDC_DELETE_AA, m_deleteAAButton);
-    dx.Control(IDC_FAVORITE_UP, m_upButton);
-    dx.Control(IDC_FAVORITE_DOWN, m_downButton);
 }
 
 BOOL MainDialog::OnInitDialog() {
@@ -96,16 +96,16 @@ BOOL MainDialog::OnInitDialog() {
     ::SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     InsertTabs();
 
-    if (!LoadDictionary()) {
+    if (!m_dictionary.LoadDictionary()) {
         // The user has been told; without a dictionary there is nothing to do.
         OnCancel();
         return FALSE;
     }
-    LoadFavorites();
-    LoadAAList();
+    m_favorites.LoadFavorites();
+    m_aa.LoadAAList();
 
-    m_hWndSaved = Hwnd();
-    SetHook(m_hWndSaved);
+    m_tray.SaveWindowHandle(Hwnd());
+    m_delivery.StartTracking(Hwnd());
     return TRUE;  // the focus goes to the first tab stop, the category tree
 }
 
@@ -136,50 +136,6 @@ void MainDialog::OnSelchangeTab(NMHDR*, LRESULT* result) {
     *result = 0;
 }
 
-namespace {
-
-// The widest of some texts in `list`'s own font, each widened by the font's
-// average character width so that its last character is never cut.
-// `forEachText` calls the measuring function it is given with every text.
-template <typename ForEachText>
-int WidestText(const win::ListBox& list, ForEachText forEachText) {
-    win::WindowDC dc(list.Hwnd());
-    const auto font = reinterpret_cast<HGDIOBJ>(list.Send(WM_GETFONT));
-    win::SelectedObject selected(dc.get(), font);
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc.get(), &metrics);
-
-    int widest = 0;
-    forEachText([&](std::string_view text) {
-        SIZE size{};
-        ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
-        widest = std::max(widest, static_cast<int>(size.cx + metrics.tmAveCharWidth));
-    });
-    return widest;
-}
-
-}  // namespace
-
-void MainDialog::SetHorizontalExtent(const win::ListBox& list) {
-    list.SetHorizontalExtent(WidestText(list, [&](const auto& measure) {
-        // The count is asked again for every entry, as the list is the only
-        // record of what it holds.
-        for (int index = 0; index < list.GetCount(); ++index) {
-            measure(list.GetText(index));
-        }
-    }));
-}
-
-void MainDialog::SetHorizontalExtent(const win::ListBox& list, const CategoryMap::List& shown) {
-    // The list has just been filled from `shown`: measuring the same texts in
-    // memory gives the same extent without reading 10,000s of entries back.
-    list.SetHorizontalExtent(WidestText(list, [&](const auto& measure) {
-        for (const std::string_view text : shown) {
-            measure(text);
-        }
-    }));
-}
-
 void MainDialog::OnPaint() {
     if (!::IsIconic(Hwnd())) {
         Default();
@@ -200,7 +156,36 @@ HCURSOR MainDialog::OnQueryDragIcon() {
     return static_cast<HCURSOR>(m_hIcon);
 }
 
+// Every message the message table leaves alone passes here on its way to the
+// default processing, which it always reaches.
+LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    m_tray.OnWindowMessage(message, lParam);
+    return Dialog::DefWindowProc(message, wParam, lParam);
+}
+
+bool MainDialog::OnCmdMsg(UINT id, UINT code) {
+    m_tray.OnCommand(id, code);
+    return Dialog::OnCmdMsg(id, code);
+}
+
+// The window is gone: its icon must not outlive it.
+void MainDialog::PostNcDestroy() {
+    m_tray.RemoveTrayIcon();
+    Dialog::PostNcDestroy();
+}
+
+std::optional<AAPiece> MainDialog::EditAA(AAPiece piece, bool isNew) {
+    EditAADialog editor;
+    editor.m_title = std::move(piece.title);
+    editor.m_text = std::move(piece.text);
+    editor.m_isNew = isNew;
+    if (editor.DoModal() != IDOK) {
+        return std::nullopt;
+    }
+    return AAPiece{std::move(editor.m_title), std::move(editor.m_text)};
+}
+
 void MainDialog::CleanUp() {
-    m_categoryMap.Clear();
-    FreeHook();  // harmless when the dictionary failed and SetHook never ran
+    m_dictionary.FreeDictionary();
+    m_delivery.StopTracking();  // harmless when the dictionary failed and tracking never began
 }

@@ -1,18 +1,20 @@
 // The main dialog "Pelo": three tab pages (dictionary, favourites, AA list),
-// the notification-area icon and its menu. The page handlers live beside
-// their subsystems (dictionary/, favorites/, aa/, delivery/, ui/Tray.cpp).
+// the notification-area icon and its menu. The dialog keeps the window, the
+// tabs and the drawing; each page, the tray icon and the delivery are objects
+// of their own subsystems, to which its message table forwards.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
+#include <optional>
 
-#include "dictionary/CategoryMap.h"
+#include "aa/AAPage.h"
+#include "delivery/Delivery.h"
+#include "dictionary/DictionaryPage.h"
+#include "favorites/FavoritesPage.h"
+#include "ui/Tray.h"
 #include "win/Controls.h"
 #include "win/Dialog.h"
-
-class EditAADialog;
 
 class MainDialog : public win::Dialog {
 public:
@@ -31,64 +33,11 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    // Tab pages and drawing.
     void InsertTabs();
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
-    void SetHorizontalExtent(const win::ListBox& list);
-    // The same for a list that shows exactly `shown`, measured from memory.
-    void SetHorizontalExtent(const win::ListBox& list, const CategoryMap::List& shown);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
-
-    // Dictionary page.
-    bool LoadDictionary();
-    void OnCategorySelChanged(NMHDR* header, LRESULT* result);
-    void ShowCategory(std::string name);
-
-    // Favourites page.
-    void LoadFavorites();
-    void SaveFavorites();
-    void OnAddFavorite();
-    void OnFavoriteUp();
-    void OnFavoriteDown();
-    void OnDeleteFavorite();
-    void MoveFavorite(int from, int to);
-    bool CanRewriteFavorites();
-    void RewriteFavorites(const std::vector<std::string>& before);
-    void RestoreFavorites(const std::vector<std::string>& before);
-    // False while the last load failed: the list may then lack entries of the
-    // file, and a move or delete would lose them by rewriting the file.
-    bool m_favoritesLoaded = false;
-
-    // AA page.
-    bool LoadAAList();
-    void OnNewAA();
-    void OnEditAA();
-    void OnDeleteAA();
-    void OnDblclkAAList();
-    void SaveAA(const EditAADialog& editor, const std::string& path);
-
-    // Delivery.
-    BOOL CopyToClipboard(std::string text);
-    BOOL PasteToLastActiveWindow();
-    void OnDictionaryListDblClk();
-    void OnFavoritesListDblClk();
-    void DeliverSelectedEntry(const win::ListBox& list);
-
-    // Notification-area icon and menu (ui/Tray.cpp).
-    void AddTrayIcon();
-    void HideToTray();
-    void InsertFavoritesIntoMenu(HMENU menu);
-    void OnExit();
-    void RemoveTrayIcon();
-    void MinimizeToTray();
-    void OnTrayIconMessage(LPARAM mouseMessage);
-    void RestoreFromTray();
-    void ShowTrayMenu();
-    void OnTaskbarCreated();
-    UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
-    bool m_trayIconAdded = false;      // Pelo's icon is in the notification area
-    bool m_hidingToTray = false;       // a minimise to the tray is under way
+    static std::optional<AAPiece> EditAA(AAPiece piece, bool isNew);
 
     friend struct MainDialogMessageMap;
 
@@ -96,16 +45,12 @@ private:
     win::TabControl m_tab;
     win::TreeControl m_categoryTree;
     win::ListBox m_kaomojiList;
-    win::Button m_addFavoriteButton;
     win::ListBox m_favoriteList;
-    win::Button m_deleteFavoriteButton;
     win::ListBox m_aaList;
-    win::Button m_upButton;
-    win::Button m_downButton;
-    win::Button m_newAAButton;
-    win::Button m_editAAButton;
-    win::Button m_deleteAAButton;
-    CategoryMap m_categoryMap;
-    HWND m_hWndSaved = nullptr;
-    char lastActiveTitle[1024] = {};
+
+    delivery::Delivery m_delivery{*this};
+    DictionaryPage m_dictionary{m_categoryTree, m_kaomojiList, m_delivery};
+    FavoritesPage m_favorites{m_favoriteList, m_kaomojiList, m_delivery};
+    AAPage m_aa{m_aaList, m_delivery, &MainDialog::EditAA};
+    TrayIcon m_tray;
 };

@@ -1,9 +1,3 @@
-// Minimising Pelo puts it into the notification area: the window leaves the
-// screen and the taskbar and an icon takes its place. A left-button press on
-// the icon brings the window back; a right-button press opens a menu of the
-// favourites (choosing one copies it) above the exit command. When the shell
-// re-creates its taskbar it announces "TaskbarCreated" and the icon is added
-// again.
 #include "ui/Tray.h"
 
 #include <shellapi.h>
@@ -11,7 +5,6 @@
 #include <cstring>
 
 #include "app/resource.h"
-#include "ui/MainDialog.h"
 #include "win/Application.h"
 #include "win/UniqueHandle.h"
 
@@ -40,28 +33,24 @@ NOTIFYICONDATAA IconRecord(HWND owner) {
 
 namespace tray {
 
-void InsertFavorites(HMENU trayMenu, const win::ListBox& favorites) {
+void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
     const HMENU popup = ::GetSubMenu(trayMenu, 0);
-    int inserted = 0;
-    for (; inserted < favorites.GetCount(); ++inserted) {
-        const std::string text = favorites.GetText(inserted);
-        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING,
-                      ID_TRAY_FAVORITE_FIRST + inserted, text.c_str());
+    UINT id = ID_TRAY_FAVORITE_FIRST;
+    for (const std::string& text : favorites) {
+        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING, id++, text.c_str());
     }
-    if (inserted > 0) {
+    if (!favorites.empty()) {
         ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
     }
 }
 
-std::optional<std::string> FavoriteForCommand(const win::ListBox& favorites, UINT id, UINT code) {
-    if (code != 0 || id < ID_TRAY_FAVORITE_FIRST) {
+std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
+                                              UINT code) {
+    if (code != 0 || id < ID_TRAY_FAVORITE_FIRST ||
+        id - ID_TRAY_FAVORITE_FIRST >= favorites.size()) {
         return std::nullopt;
     }
-    const UINT index = id - ID_TRAY_FAVORITE_FIRST;
-    if (index >= static_cast<UINT>(favorites.GetCount())) {
-        return std::nullopt;
-    }
-    return favorites.GetText(static_cast<int>(index));
+    return favorites[id - ID_TRAY_FAVORITE_FIRST];
 }
 
 int MenuTop(int cursorY, int favoriteCount) {
@@ -70,14 +59,12 @@ int MenuTop(int cursorY, int favoriteCount) {
 
 }  // namespace tray
 
-// Every message the message table leaves alone passes here on its way to the
-// default processing, which it always reaches.
-LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void TrayIcon::OnWindowMessage(UINT message, LPARAM lParam) {
     switch (message) {
         case WM_WINDOWPOSCHANGED:
             // Only once the change is done: while it is still under way, a
             // minimise has yet to show the window as an icon and would undo a hide.
-            if (::IsIconic(Hwnd())) {
+            if (::IsIconic(m_window.Hwnd())) {
                 MinimizeToTray();
             }
             break;
@@ -95,29 +82,20 @@ LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
     }
-    return Dialog::DefWindowProc(message, wParam, lParam);
 }
 
-// The window is gone: its icon must not outlive it. The window handle saved at
-// initialisation names the icon, as the live one is no longer there.
-void MainDialog::PostNcDestroy() {
-    RemoveTrayIcon();
-    Dialog::PostNcDestroy();
-}
-
-bool MainDialog::OnCmdMsg(UINT id, UINT code) {
+void TrayIcon::OnCommand(UINT id, UINT code) {
     // The favourite is looked up in the list now: the menu that showed it is gone already.
-    if (const auto favorite = tray::FavoriteForCommand(m_favoriteList, id, code)) {
-        CopyToClipboard(*favorite);  // the menu only copies; no paste follows
+    if (const auto favorite = tray::FavoriteForCommand(m_favorites.Entries(), id, code)) {
+        m_delivery.CopyToClipboard(*favorite);  // the menu only copies; no paste follows
     }
-    return Dialog::OnCmdMsg(id, code);
 }
 
-void MainDialog::AddTrayIcon() {
-    NOTIFYICONDATAA record = IconRecord(Hwnd());
+void TrayIcon::AddTrayIcon() {
+    NOTIFYICONDATAA record = IconRecord(m_window.Hwnd());
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = tray::kIconMessage;
-    record.hIcon = m_hIcon;
+    record.hIcon = m_icon;
     std::memcpy(record.szTip, kIconTip, sizeof kIconTip);
     // The shell refuses the add when the icon is there already, and fails it when
     // there is no notification area yet; either way what was there stays.
@@ -126,24 +104,24 @@ void MainDialog::AddTrayIcon() {
     }
 }
 
-void MainDialog::RemoveTrayIcon() {
+void TrayIcon::RemoveTrayIcon() {
     // Without a saved handle (initialisation did not finish) there is no icon to find.
     NOTIFYICONDATAA record = IconRecord(m_hWndSaved);
     ::Shell_NotifyIconA(NIM_DELETE, &record);
     m_trayIconAdded = false;
 }
 
-void MainDialog::HideToTray() {
-    ModifyStyleEx(0, WS_EX_TOOLWINDOW);  // no taskbar button while hidden
-    ::ShowWindow(Hwnd(), SW_HIDE);
+void TrayIcon::HideToTray() {
+    m_window.ModifyStyleEx(0, WS_EX_TOOLWINDOW);  // no taskbar button while hidden
+    ::ShowWindow(m_window.Hwnd(), SW_HIDE);
 }
 
 // Hiding raises more position messages while the window is still iconic; only
 // the first acts, so a minimise adds the icon and hides the window once. The
 // window hides only when its icon exists: without a notification area it stays
 // minimised on the taskbar, and the taskbar's arrival finishes the move.
-void MainDialog::MinimizeToTray() {
-    if (m_hidingToTray || !::IsWindowVisible(Hwnd())) {
+void TrayIcon::MinimizeToTray() {
+    if (m_hidingToTray || !::IsWindowVisible(m_window.Hwnd())) {
         return;
     }
     m_hidingToTray = true;
@@ -154,15 +132,15 @@ void MainDialog::MinimizeToTray() {
     m_hidingToTray = false;
 }
 
-void MainDialog::OnTaskbarCreated() {
+void TrayIcon::OnTaskbarCreated() {
     // Answered in every state: a new taskbar has none of the old icons.
     AddTrayIcon();
-    if (::IsIconic(Hwnd())) {
+    if (::IsIconic(m_window.Hwnd())) {
         MinimizeToTray();
     }
 }
 
-void MainDialog::OnTrayIconMessage(LPARAM mouseMessage) {
+void TrayIcon::OnTrayIconMessage(LPARAM mouseMessage) {
     switch (mouseMessage) {
         case WM_LBUTTONDOWN:
             RestoreFromTray();
@@ -175,20 +153,20 @@ void MainDialog::OnTrayIconMessage(LPARAM mouseMessage) {
     }
 }
 
-void MainDialog::RestoreFromTray() {
-    ModifyStyleEx(WS_EX_TOOLWINDOW, 0);  // the taskbar button comes back
-    ::ShowWindow(Hwnd(), SW_RESTORE);
-    ::SetForegroundWindow(Hwnd());
+void TrayIcon::RestoreFromTray() {
+    m_window.ModifyStyleEx(WS_EX_TOOLWINDOW, 0);  // the taskbar button comes back
+    ::ShowWindow(m_window.Hwnd(), SW_RESTORE);
+    ::SetForegroundWindow(m_window.Hwnd());
     RemoveTrayIcon();
 }
 
-void MainDialog::ShowTrayMenu() {
+void TrayIcon::ShowTrayMenu() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     // The menu closes when the user clicks elsewhere only if its owner is the
     // foreground window.
-    ::SetForegroundWindow(Hwnd());
-    ::SetFocus(Hwnd());
+    ::SetForegroundWindow(m_window.Hwnd());
+    ::SetFocus(m_window.Hwnd());
 
     // Loaded afresh each time, so the inserted favourites never pile up.
     const win::UniqueMenu menu(
@@ -198,18 +176,19 @@ void MainDialog::ShowTrayMenu() {
     }
     InsertFavoritesIntoMenu(menu.get());
     ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_RIGHTALIGN | TPM_LEFTBUTTON | TPM_TOPALIGN,
-                     cursor.x, tray::MenuTop(cursor.y, m_favoriteList.GetCount()), 0, Hwnd(),
-                     nullptr);
+                     cursor.x,
+                     tray::MenuTop(cursor.y, static_cast<int>(m_favorites.Entries().size())), 0,
+                     m_window.Hwnd(), nullptr);
     // Makes the menu work the next time too: the switch of foreground it
     // needs completes with a message to its owner.
-    ::PostMessageA(Hwnd(), WM_NULL, 0, 0);
+    ::PostMessageA(m_window.Hwnd(), WM_NULL, 0, 0);
 }
 
-void MainDialog::InsertFavoritesIntoMenu(HMENU menu) {
-    tray::InsertFavorites(menu, m_favoriteList);
+void TrayIcon::InsertFavoritesIntoMenu(HMENU menu) {
+    tray::InsertFavorites(menu, m_favorites.Entries());
 }
 
-void MainDialog::OnExit() {
+void TrayIcon::OnExit() {
     RemoveTrayIcon();
-    OnCancel();
+    m_window.EndDialog(IDCANCEL);
 }

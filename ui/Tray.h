@@ -1,15 +1,62 @@
-// The parts of the notification-area menu that need no dialog: which items
-// the favourites add to it, which favourite a command stands for, and where
-// the menu opens.
+// Minimising Pelo puts it into the notification area: the window leaves the
+// screen and the taskbar and an icon takes its place. A left-button press on
+// the icon brings the window back; a right-button press opens a menu of the
+// favourites (choosing one copies it) above the exit command. When the shell
+// re-creates its taskbar it announces "TaskbarCreated" and the icon is added
+// again.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
-#include "win/Controls.h"
+#include "delivery/Delivery.h"
+#include "favorites/FavoritesPage.h"
+#include "win/Dialog.h"
 
+// The icon and its menu for the main dialog `window`.
+class TrayIcon {
+public:
+    TrayIcon(win::Dialog& window, HICON icon, const FavoritesPage& favorites,
+             delivery::Delivery& delivery)
+        : m_window(window), m_icon(icon), m_favorites(favorites), m_delivery(delivery) {}
+
+    // The window handle that names the icon, saved at initialisation: the
+    // icon is removed through it after the window is gone.
+    void SaveWindowHandle(HWND window) { m_hWndSaved = window; }
+
+    // Sees every message the message table leaves alone, on its way to the
+    // default processing.
+    void OnWindowMessage(UINT message, LPARAM lParam);
+    // A favourite chosen from the menu: copied, never pasted.
+    void OnCommand(UINT id, UINT code);
+    void OnExit();
+    void RemoveTrayIcon();
+    void InsertFavoritesIntoMenu(HMENU menu);
+
+private:
+    void AddTrayIcon();
+    void HideToTray();
+    void MinimizeToTray();
+    void OnTrayIconMessage(LPARAM mouseMessage);
+    void RestoreFromTray();
+    void ShowTrayMenu();
+    void OnTaskbarCreated();
+
+    win::Dialog& m_window;
+    HICON m_icon;
+    const FavoritesPage& m_favorites;
+    delivery::Delivery& m_delivery;
+    HWND m_hWndSaved = nullptr;
+    UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
+    bool m_trayIconAdded = false;      // Pelo's icon is in the notification area
+    bool m_hidingToTray = false;       // a minimise to the tray is under way
+};
+
+// The parts of the menu that need no window: which items the favourites add
+// to it, which favourite a command stands for, and where the menu opens.
 namespace tray {
 
 // The icon's callback message; its lParam carries the mouse message.
@@ -18,12 +65,13 @@ inline constexpr UINT kIconMessage = WM_USER + 1;
 // Fills submenu 0 of a freshly loaded tray menu: above its exit command, one
 // string item per favourite in list order (command ID_TRAY_FAVORITE_FIRST + i,
 // the text unchanged), then a separator when there was at least one favourite.
-void InsertFavorites(HMENU trayMenu, const win::ListBox& favorites);
+void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites);
 
 // The text of the favourite that menu command `id` stands for, matched against
 // the list as it is now; nothing for any other command and for notification
 // codes other than 0 (menu commands).
-std::optional<std::string> FavoriteForCommand(const win::ListBox& favorites, UINT id, UINT code);
+std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
+                                              UINT code);
 
 // The menu opens right-aligned at the cursor with its top this far up: about
 // 20 pixels for the exit command and 21 per favourite, so that it stands above

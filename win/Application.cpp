@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "win/MessageBox.h"
 #include "win/Strings.h"
 
 namespace win {
@@ -35,16 +36,21 @@ Application* Application::TryCurrent() noexcept {
 }
 
 int Application::Run() {
-    if (!InitInstance()) {
-        return 0;
+    try {
+        if (!InitInstance()) {
+            return 0;
+        }
+        MSG message;
+        BOOL got;
+        while ((got = ::GetMessageA(&message, nullptr, 0, 0)) != 0 && got != -1) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        return got == 0 ? static_cast<int>(message.wParam) : 1;
+    } catch (...) {
+        ReportException(std::current_exception());
+        return 1;
     }
-    MSG message;
-    BOOL got;
-    while ((got = ::GetMessageA(&message, nullptr, 0, 0)) != 0 && got != -1) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    return got == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
 HINSTANCE Application::Instance() const noexcept {
@@ -59,10 +65,5 @@ HICON Application::LoadIcon(UINT id) const {
 
 // The entry point: everything happens inside the application object.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    try {
-        return win::Application::Current().Run();
-    } catch (...) {
-        // Nothing can be reported reliably this late; end with a failure code.
-        return 1;
-    }
+    return win::Application::Current().Run();
 }

@@ -25,7 +25,8 @@ public:
     virtual BOOL InitInstance() { return TRUE; }
 
     // Runs the application: InitInstance and then, only if that returned
-    // TRUE, a message loop. Returns the process's exit code.
+    // TRUE, a message loop. Returns the process's exit code: 1 after an
+    // exception, which the user is shown.
     int Run();
 
     HINSTANCE Instance() const noexcept;

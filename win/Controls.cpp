@@ -1,6 +1,10 @@
 #include "win/Controls.h"
 
-#include <vector>
+#include <algorithm>
+
+#include "app/resource.h"
+#include "win/MessageBox.h"
+#include "win/UniqueHandle.h"
 
 namespace win {
 
@@ -45,27 +49,6 @@ HTREEITEM TreeControl::GetSelectedItem() const {
     return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_CARET));
 }
 
-std::string TreeControl::GetItemText(HTREEITEM item) const {
-    // The control gives no length: grow the buffer until the text fits.
-    std::vector<char> buffer(256);
-    for (;;) {
-        buffer[0] = '\0';
-        TVITEMA query{};
-        query.mask = TVIF_TEXT;
-        query.hItem = item;
-        query.pszText = buffer.data();
-        query.cchTextMax = static_cast<int>(buffer.size());
-        if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) {
-            return {};
-        }
-        const std::string text(query.pszText);
-        if (text.size() + 2 < buffer.size() || buffer.size() >= 1 << 20) {
-            return text;
-        }
-        buffer.resize(buffer.size() * 4);
-    }
-}
-
 LPARAM TreeControl::GetItemData(HTREEITEM item) const {
     TVITEMA query{};
     query.mask = TVIF_PARAM;
@@ -75,10 +58,6 @@ LPARAM TreeControl::GetItemData(HTREEITEM item) const {
 
 bool TreeControl::ItemHasChildren(HTREEITEM item) const {
     return Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) != 0;
-}
-
-void TreeControl::SetRedraw(bool redraw) const {
-    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
 }
 
 void ListBox::ResetContent() const {
@@ -127,16 +106,42 @@ void ListBox::SetHorizontalExtent(int width) const {
     Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width));
 }
 
-void ListBox::SetRedraw(bool redraw) const {
-    Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
-}
-
 void ListBox::InitStorage(int items, int bytes) const {
     Send(LB_INITSTORAGE, static_cast<WPARAM>(items), static_cast<LPARAM>(bytes));
 }
 
-void Edit::SetLimitText(UINT limit) const {
-    Send(EM_SETLIMITTEXT, limit);
+void FitHorizontalExtent(const ListBox& list,
+                         const std::function<void(const TextVisitor&)>& forEachText) {
+    const WindowDC dc(list.Hwnd());
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(list.Send(WM_GETFONT)));
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc.get(), &metrics);
+    int widest = 0;
+    forEachText([&](std::string_view text) {
+        SIZE size{};
+        ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx + metrics.tmAveCharWidth));
+    });
+    list.SetHorizontalExtent(widest);
+}
+
+void FitHorizontalExtent(const ListBox& list) {
+    FitHorizontalExtent(list, [&](const TextVisitor& measure) {
+        // The count is asked again for every entry, as the list is the only
+        // record of what it holds.
+        for (int index = 0; index < list.GetCount(); ++index) {
+            measure(list.GetText(index));
+        }
+    });
+}
+
+std::optional<int> SelectionOrAsk(const ListBox& list) {
+    const int selected = list.GetCurSel();
+    if (selected == LB_ERR) {
+        ShowMessage(IDS_SELECT_ITEM, MB_OK | MB_ICONHAND);
+        return std::nullopt;
+    }
+    return selected;
 }
 
 }  // namespace win

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +20,6 @@ public:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
-    void Show(int command) const { ::ShowWindow(m_hWnd, command); }
     std::string Text() const;
     void SetText(const std::string& text) const;
 
@@ -37,10 +38,8 @@ public:
     HTREEITEM InsertItem(const std::string& text, HTREEITEM parent, HTREEITEM insertAfter,
                          LPARAM data = 0) const;
     HTREEITEM GetSelectedItem() const;
-    std::string GetItemText(HTREEITEM item) const;
     LPARAM GetItemData(HTREEITEM item) const;
     bool ItemHasChildren(HTREEITEM item) const;
-    void SetRedraw(bool redraw) const;
 };
 
 class ListBox : public Window {
@@ -54,15 +53,20 @@ public:
     void SetCurSel(int index) const;
     std::string GetText(int index) const;  // LB_GETTEXTLEN, then LB_GETTEXT
     void SetHorizontalExtent(int width) const;
-    void SetRedraw(bool redraw) const;
     void InitStorage(int items, int bytes) const;
 };
 
-class Button : public Window {};
+// Lets `list` scroll sideways as far as the widest text that `forEachText`
+// hands to the function it is given, measured in the list's font and widened
+// by its average character width so that no last character is cut.
+using TextVisitor = std::function<void(std::string_view)>;
+void FitHorizontalExtent(const ListBox& list,
+                         const std::function<void(const TextVisitor&)>& forEachText);
+// The same for every entry the list holds, read back from it.
+void FitHorizontalExtent(const ListBox& list);
 
-class Edit : public Window {
-public:
-    void SetLimitText(UINT limit) const;
-};
+// The index of the list's selected entry; with none, the user is asked to
+// select one (string 500) and there is nothing.
+std::optional<int> SelectionOrAsk(const ListBox& list);
 
 }  // namespace win

@@ -1,12 +1,10 @@
 #include "win/Dialog.h"
 
 #include <algorithm>
-#include <exception>
 #include <utility>
 
 #include "win/Application.h"
 #include "win/Controls.h"
-#include "win/FileError.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
 #include "win/UniqueHandle.h"
@@ -23,27 +21,6 @@ thread_local Dialog* t_creating = nullptr;
 
 bool IsImeWindowClass(LPCSTR className) {
     return !IS_INTRESOURCE(className) && ::lstrcmpiA(className, "ime") == 0;
-}
-
-// Tells the user about an exception that reached the window procedure.
-// Nothing may escape from here: it runs inside a Win32 callback.
-void ReportEscapedException(const std::exception_ptr& error) noexcept {
-    try {
-        try {
-            std::rethrow_exception(error);
-        } catch (const FileError& fileError) {
-            fileError.Report();
-        } catch (const std::bad_alloc&) {
-            ShowMessageText("Out of memory.", MB_OK | MB_ICONHAND);
-        } catch (const std::exception& other) {
-            ShowMessageText(std::string("An unexpected error occurred.\n") + other.what(),
-                            MB_OK | MB_ICONHAND);
-        } catch (...) {
-            ShowMessageText("An unexpected error occurred.", MB_OK | MB_ICONHAND);
-        }
-    } catch (...) {
-        // Reporting failed too (no memory for the text): stay silent.
-    }
 }
 
 }  // namespace
@@ -73,9 +50,6 @@ void DataExchange::Text(int id, std::string& value) {
 
 Dialog::Dialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
-Dialog::Dialog(const DLGTEMPLATE* dialogTemplate, HWND parent)
-    : m_dialogTemplate(dialogTemplate), m_parent(parent) {}
-
 Dialog::~Dialog() = default;
 
 INT_PTR Dialog::DoModal() {
@@ -89,12 +63,8 @@ INT_PTR Dialog::DoModal() {
     const HWND owner = ResolveOwner();
     const LPARAM self = reinterpret_cast<LPARAM>(this);
     // The system disables the owner for the time of the modal run.
-    const INT_PTR result =
-        m_dialogTemplate != nullptr
-            ? ::DialogBoxIndirectParamA(ResourceInstance(), m_dialogTemplate, owner, &DialogProc,
-                                        self)
-            : ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), owner,
-                                &DialogProc, self);
+    const INT_PTR result = ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId),
+                                             owner, &DialogProc, self);
     t_creating = outer;
     return result;
 }
@@ -209,7 +179,7 @@ LRESULT CALLBACK Dialog::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     try {
         return dialog->HandleMessage(message, wParam, lParam);
     } catch (...) {
-        ReportEscapedException(std::current_exception());
+        ReportException(std::current_exception());
         return 0;
     }
 }

@@ -43,26 +43,42 @@ template <typename C, typename R, typename... A>
 struct MemberOf<R (C::*)(A...)> {
     using type = C;
 };
-template <auto Handler>
-using HandlerClass = typename MemberOf<decltype(Handler)>::type;
+template <typename C, typename T>
+struct MemberOf<T C::*> {
+    using type = C;
+};
+
+// The object a handler runs on: the dialog itself, or the dialog's member
+// `Object` (a page or part the dialog forwards to).
+template <auto Handler, auto Object>
+auto& Receiver(Dialog& dialog) {
+    if constexpr (std::is_null_pointer_v<decltype(Object)>) {
+        return static_cast<typename MemberOf<decltype(Handler)>::type&>(dialog);
+    } else {
+        return static_cast<typename MemberOf<decltype(Object)>::type&>(dialog).*Object;
+    }
+}
 }  // namespace detail
 
+// Every row names its handler, a member function of the dialog class or, with
+// `Object` (a pointer to a data member of the dialog class), of that member.
+
 // WM_COMMAND with `code` from control or command `id`: void Handler().
-template <auto Handler>
+template <auto Handler, auto Object = nullptr>
 constexpr MessageEntry OnCommand(UINT code, UINT id) {
     return {WM_COMMAND, code, id, [](Dialog& d, WPARAM, LPARAM) -> LRESULT {
-                (static_cast<detail::HandlerClass<Handler>&>(d).*Handler)();
+                (detail::Receiver<Handler, Object>(d).*Handler)();
                 return 0;
             }};
 }
 
 // WM_NOTIFY with `code` from control `id`: void Handler(NMHDR*, LRESULT* result).
-template <auto Handler>
+template <auto Handler, auto Object = nullptr>
 constexpr MessageEntry OnNotify(UINT code, UINT id) {
     return {WM_NOTIFY, code, id, [](Dialog& d, WPARAM, LPARAM lParam) -> LRESULT {
                 LRESULT result = 0;
-                (static_cast<detail::HandlerClass<Handler>&>(d).*Handler)(
-                    reinterpret_cast<NMHDR*>(lParam), &result);
+                (detail::Receiver<Handler, Object>(d).*Handler)(reinterpret_cast<NMHDR*>(lParam),
+                                                                &result);
                 return result;
             }};
 }
@@ -72,10 +88,10 @@ constexpr MessageEntry OnNotify(UINT code, UINT id) {
 //   LRESULT Handler(WPARAM, LPARAM)
 //   HCURSOR Handler()                           (WM_QUERYDRAGICON)
 //   void Handler(UINT type, int cx, int cy)     (WM_SIZE)
-template <auto Handler>
+template <auto Handler, auto Object = nullptr>
 constexpr MessageEntry OnMessage(UINT message) {
     return {message, 0, 0, [](Dialog& d, WPARAM wParam, LPARAM lParam) -> LRESULT {
-                auto& self = static_cast<detail::HandlerClass<Handler>&>(d);
+                auto& self = detail::Receiver<Handler, Object>(d);
                 using H = decltype(Handler);
                 if constexpr (std::is_invocable_v<H, decltype(self), UINT, int, int>) {
                     (self.*Handler)(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
@@ -97,7 +113,6 @@ constexpr MessageEntry OnMessage(UINT message) {
 class DataExchange {
 public:
     DataExchange(Dialog& dialog, bool saving) : m_dialog(dialog), m_saving(saving) {}
-    bool Saving() const { return m_saving; }
 
     // Binds `control` to the dialog's child `id` (once).
     void Control(int id, Window& control);
@@ -114,9 +129,6 @@ public:
     // `parent` null: the application's main window becomes the owner, unless
     // this dialog is itself the main window.
     explicit Dialog(UINT templateId, HWND parent = nullptr);
-    // A dialog from a template in memory (DLGTEMPLATE or DLGTEMPLATEEX),
-    // which must outlive DoModal.
-    explicit Dialog(const DLGTEMPLATE* dialogTemplate, HWND parent = nullptr);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -172,8 +184,7 @@ private:
         LPARAM lParam = 0;
     };
 
-    UINT m_templateId = 0;
-    const DLGTEMPLATE* m_dialogTemplate = nullptr;
+    UINT m_templateId;
     HWND m_parent;
     HWND m_hWnd = nullptr;
     WNDPROC m_superProc = nullptr;

@@ -1,110 +1,71 @@
 #include "win/FileError.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "win/MessageBox.h"
 #include "win/Strings.h"
 
 namespace win {
 
+namespace {
+
+using C = FileErrorCause;
+
+// The system errors of each cause a file operation can meet; any other is
+// Generic. An existing file in the way of a create or a rename is refused
+// access.
+const struct {
+    FileErrorCause cause;
+    std::initializer_list<DWORD> errors;
+} kCauses[] = {
+    // clang-format off
+    {C::None, {NO_ERROR}},
+    {C::FileNotFound, {ERROR_FILE_NOT_FOUND, ERROR_NO_MORE_FILES, ERROR_DISK_CHANGE}},
+    {C::BadPath,
+     {ERROR_PATH_NOT_FOUND, ERROR_INVALID_DRIVE, ERROR_NOT_SAME_DEVICE, ERROR_WRONG_DISK,
+      ERROR_DUP_NAME, ERROR_BAD_NETPATH, ERROR_DEV_NOT_EXIST, ERROR_BAD_NET_NAME,
+      ERROR_SHARING_PAUSED, ERROR_ALREADY_ASSIGNED, ERROR_BUFFER_OVERFLOW, ERROR_INVALID_NAME,
+      ERROR_INVALID_LEVEL, ERROR_NO_VOLUME_LABEL, ERROR_DIR_NOT_ROOT, ERROR_LABEL_TOO_LONG,
+      ERROR_BAD_PATHNAME, ERROR_FILENAME_EXCED_RANGE, ERROR_META_EXPANSION_TOO_LONG,
+      ERROR_DIRECTORY}},
+    {C::TooManyOpenFiles,
+     {ERROR_TOO_MANY_OPEN_FILES, ERROR_SHARING_BUFFER_EXCEEDED, ERROR_TOO_MANY_NAMES,
+      ERROR_NO_MORE_SEARCH_HANDLES}},
+    {C::AccessDenied,
+     {ERROR_ALREADY_EXISTS, ERROR_FILE_EXISTS, ERROR_ACCESS_DENIED, ERROR_INVALID_ACCESS,
+      ERROR_WRITE_PROTECT, ERROR_WRITE_FAULT, ERROR_NETWORK_BUSY, ERROR_BAD_NET_RESP,
+      ERROR_NETNAME_DELETED, ERROR_NETWORK_ACCESS_DENIED, ERROR_REQ_NOT_ACCEP, ERROR_CANNOT_MAKE,
+      ERROR_INVALID_PASSWORD, ERROR_BUSY, ERROR_SWAPERROR}},
+    {C::InvalidFile,
+     {ERROR_INVALID_HANDLE, ERROR_BAD_FORMAT, ERROR_NOT_DOS_DISK, ERROR_BAD_REM_ADAP,
+      ERROR_BAD_DEV_TYPE, ERROR_INVALID_TARGET_HANDLE, ERROR_INVALID_ORDINAL,
+      ERROR_INVALID_EXE_SIGNATURE, ERROR_BAD_EXE_FORMAT}},
+    {C::RemoveCurrentDir, {ERROR_CURRENT_DIRECTORY, ERROR_DIR_NOT_EMPTY}},
+    {C::DirectoryFull, {ERROR_NO_SPOOL_SPACE}},
+    {C::BadSeek,
+     {ERROR_BAD_LENGTH, ERROR_SEEK, ERROR_SECTOR_NOT_FOUND, ERROR_READ_FAULT, ERROR_NEGATIVE_SEEK,
+      ERROR_SEEK_ON_DEVICE}},
+    {C::HardIO,
+     {ERROR_BAD_UNIT, ERROR_NOT_READY, ERROR_BAD_COMMAND, ERROR_CRC, ERROR_ADAP_HDW_ERR,
+      ERROR_UNEXP_NET_ERR, ERROR_NET_WRITE_FAULT, ERROR_INVALID_CATEGORY, ERROR_OPERATION_ABORTED,
+      ERROR_IO_INCOMPLETE, ERROR_IO_PENDING}},
+    {C::SharingViolation, {ERROR_SHARING_VIOLATION}},
+    {C::LockViolation, {ERROR_LOCK_VIOLATION, ERROR_DRIVE_LOCKED, ERROR_LOCK_FAILED}},
+    {C::DiskFull, {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}},
+    {C::EndOfFile, {ERROR_HANDLE_EOF}},
+    // clang-format on
+};
+
+}  // namespace
+
 FileErrorCause CauseFromSystemError(DWORD error) noexcept {
-    using C = FileErrorCause;
-    switch (error) {
-        case NO_ERROR:
-            return C::None;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_NO_MORE_FILES:
-        case ERROR_DISK_CHANGE:
-            return C::FileNotFound;
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-        case ERROR_NOT_SAME_DEVICE:
-        case ERROR_WRONG_DISK:
-        case ERROR_DUP_NAME:
-        case ERROR_BAD_NETPATH:
-        case ERROR_DEV_NOT_EXIST:
-        case ERROR_BAD_NET_NAME:
-        case ERROR_SHARING_PAUSED:
-        case ERROR_ALREADY_ASSIGNED:
-        case ERROR_BUFFER_OVERFLOW:
-        case ERROR_INVALID_NAME:
-        case ERROR_INVALID_LEVEL:
-        case ERROR_NO_VOLUME_LABEL:
-        case ERROR_DIR_NOT_ROOT:
-        case ERROR_LABEL_TOO_LONG:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_META_EXPANSION_TOO_LONG:
-        case ERROR_DIRECTORY:
-            return C::BadPath;
-        case ERROR_TOO_MANY_OPEN_FILES:
-        case ERROR_SHARING_BUFFER_EXCEEDED:
-        case ERROR_TOO_MANY_NAMES:
-        case ERROR_NO_MORE_SEARCH_HANDLES:
-            return C::TooManyOpenFiles;
-        // An existing file in the way of a create or a rename is refused access.
-        case ERROR_ALREADY_EXISTS:
-        case ERROR_FILE_EXISTS:
-        case ERROR_ACCESS_DENIED:
-        case ERROR_INVALID_ACCESS:
-        case ERROR_WRITE_PROTECT:
-        case ERROR_WRITE_FAULT:
-        case ERROR_NETWORK_BUSY:
-        case ERROR_BAD_NET_RESP:
-        case ERROR_NETNAME_DELETED:
-        case ERROR_NETWORK_ACCESS_DENIED:
-        case ERROR_REQ_NOT_ACCEP:
-        case ERROR_CANNOT_MAKE:
-        case ERROR_INVALID_PASSWORD:
-        case ERROR_BUSY:
-        case ERROR_SWAPERROR:
-            return C::AccessDenied;
-        case ERROR_INVALID_HANDLE:
-        case ERROR_BAD_FORMAT:
-        case ERROR_NOT_DOS_DISK:
-        case ERROR_BAD_REM_ADAP:
-        case ERROR_BAD_DEV_TYPE:
-        case ERROR_INVALID_TARGET_HANDLE:
-        case ERROR_INVALID_ORDINAL:
-        case ERROR_INVALID_EXE_SIGNATURE:
-        case ERROR_BAD_EXE_FORMAT:
-            return C::InvalidFile;
-        case ERROR_CURRENT_DIRECTORY:
-        case ERROR_DIR_NOT_EMPTY:
-            return C::RemoveCurrentDir;
-        case ERROR_NO_SPOOL_SPACE:
-            return C::DirectoryFull;
-        case ERROR_BAD_LENGTH:
-        case ERROR_SEEK:
-        case ERROR_SECTOR_NOT_FOUND:
-        case ERROR_READ_FAULT:
-        case ERROR_NEGATIVE_SEEK:
-        case ERROR_SEEK_ON_DEVICE:
-            return C::BadSeek;
-        case ERROR_BAD_UNIT:
-        case ERROR_NOT_READY:
-        case ERROR_BAD_COMMAND:
-        case ERROR_CRC:
-        case ERROR_ADAP_HDW_ERR:
-        case ERROR_UNEXP_NET_ERR:
-        case ERROR_NET_WRITE_FAULT:
-        case ERROR_INVALID_CATEGORY:
-        case ERROR_OPERATION_ABORTED:
-        case ERROR_IO_INCOMPLETE:
-        case ERROR_IO_PENDING:
-            return C::HardIO;
-        case ERROR_SHARING_VIOLATION:
-            return C::SharingViolation;
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_DRIVE_LOCKED:
-        case ERROR_LOCK_FAILED:
-            return C::LockViolation;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return C::DiskFull;
-        case ERROR_HANDLE_EOF:
-            return C::EndOfFile;
-        default:
-            return C::Generic;
+    for (const auto& row : kCauses) {
+        if (std::find(row.errors.begin(), row.errors.end(), error) != row.errors.end()) {
+            return row.cause;
+        }
     }
+    return C::Generic;
 }
 
 namespace {
@@ -121,8 +82,7 @@ std::string Describe(FileErrorCause cause, const std::string& path, DWORD system
 FileError::FileError(FileErrorCause cause, std::string path, DWORD systemError)
     : std::runtime_error(Describe(cause, path, systemError)),
       m_cause(cause),
-      m_path(std::move(path)),
-      m_systemError(systemError) {}
+      m_path(std::move(path)) {}
 
 FileError FileError::FromSystemError(DWORD error, std::string path) {
     return FileError(CauseFromSystemError(error), std::move(path), error);

@@ -44,7 +44,6 @@ public:
 
     FileErrorCause Cause() const noexcept { return m_cause; }
     const std::string& Path() const noexcept { return m_path; }
-    DWORD SystemError() const noexcept { return m_systemError; }
 
     // The user-facing text: string 61856 + cause with %1 replaced by the
     // path (string 61446 when the path is empty).
@@ -56,7 +55,6 @@ public:
 private:
     FileErrorCause m_cause;
     std::string m_path;
-    DWORD m_systemError;
 };
 
 }  // namespace win

@@ -2,6 +2,7 @@
 
 #include "win/Application.h"
 #include "win/Dialog.h"
+#include "win/FileError.h"
 #include "win/Strings.h"
 
 namespace win {
@@ -31,6 +32,25 @@ int ShowMessage(UINT stringId, UINT flags) {
 int ShowMessageText(const std::string& text, UINT flags) {
     const std::string caption = ApplicationName();
     return ::MessageBoxA(MessageOwner(), text.c_str(), caption.c_str(), flags);
+}
+
+void ReportException(const std::exception_ptr& error) noexcept {
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const FileError& fileError) {
+            fileError.Report();
+        } catch (const std::bad_alloc&) {
+            ShowMessageText("Out of memory.", MB_OK | MB_ICONHAND);
+        } catch (const std::exception& other) {
+            ShowMessageText(std::string("An unexpected error occurred.\n") + other.what(),
+                            MB_OK | MB_ICONHAND);
+        } catch (...) {
+            ShowMessageText("An unexpected error occurred.", MB_OK | MB_ICONHAND);
+        }
+    } catch (...) {
+        // Reporting failed too (no memory for the text): stay silent.
+    }
 }
 
 }  // namespace win

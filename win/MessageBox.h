@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 namespace win {
@@ -14,5 +15,10 @@ int ShowMessage(UINT stringId, UINT flags);
 
 // Shows `text` as it is.
 int ShowMessageText(const std::string& text, UINT flags);
+
+// Tells the user about an exception nothing else handled, with the stop
+// icon: a FileError with its file-error text, anything else with its cause.
+// Throws nothing, so it may run inside a Win32 callback.
+void ReportException(const std::exception_ptr& error) noexcept;
 
 }  // namespace win

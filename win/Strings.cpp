@@ -1,7 +1,5 @@
 #include "win/Strings.h"
 
-#include <vector>
-
 namespace win {
 
 namespace {
@@ -21,20 +19,9 @@ void SetResourceInstance(HINSTANCE instance) noexcept {
 }
 
 std::string LoadString(UINT id) {
-    // LoadStringA truncates silently: grow the buffer until the text fits
-    // with room to spare, so a double-byte character is never cut in two.
-    std::vector<char> buffer(256);
-    for (;;) {
-        const int length =
-            ::LoadStringA(ResourceInstance(), id, buffer.data(), static_cast<int>(buffer.size()));
-        if (length <= 0) {
-            return {};
-        }
-        if (static_cast<std::size_t>(length) + 2 < buffer.size()) {
-            return std::string(buffer.data(), static_cast<std::size_t>(length));
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    return GrowUntilFits<char>([id](char* buffer, int capacity) {
+        return ::LoadStringA(ResourceInstance(), id, buffer, capacity);
+    });
 }
 
 std::string FormatWithArgument(std::string_view format, std::string_view argument) {
@@ -77,18 +64,13 @@ std::string WideToAnsi(std::wstring_view text) {
 
 std::string ApplicationName() {
     // The wide form sidesteps trail bytes equal to '\' in an ANSI path.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
+    std::wstring path = GrowUntilFits<wchar_t>(
+        [](wchar_t* buffer, int capacity) {
+            return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+        },
+        MAX_PATH);
+    if (path.empty()) {
+        return {};
     }
     const std::size_t slash = path.find_last_of(L"\\/");
     std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);

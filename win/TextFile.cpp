@@ -11,6 +11,9 @@ namespace win {
 
 namespace {
 
+// Why the last Open on this thread failed (see TextFile::LastOpenError).
+thread_local DWORD t_lastOpenError = NO_ERROR;
+
 DWORD AccessFlags(FileAccess access) {
     return access == FileAccess::Read ? GENERIC_READ : GENERIC_WRITE;
 }
@@ -67,19 +70,11 @@ void RefuseReadOnly(DWORD attributes, const std::string& fullPath) {
 }
 
 std::string FullPathOf(const std::string& path) {
-    std::string full(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            return {};
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length);  // too small: `length` is the size needed
-    }
+    return GrowUntilFits<char>(
+        [&](char* buffer, int capacity) {
+            return ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+        },
+        MAX_PATH);
 }
 
 // Feeds the line reader from the file handle; a failed read throws.
@@ -110,10 +105,16 @@ std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions opti
         path.c_str(), AccessFlags(options.access), ShareFlags(options.sharing), nullptr,
         CreationDisposition(options.creation), FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
+        t_lastOpenError = ::GetLastError();
         return std::nullopt;
     }
+    t_lastOpenError = NO_ERROR;
     std::string fullPath = FullPathOf(path);
     return TextFile(std::move(file), fullPath.empty() ? path : std::move(fullPath));
+}
+
+DWORD TextFile::LastOpenError() noexcept {
+    return t_lastOpenError;
 }
 
 TextFile::TextFile(UniqueFile file, std::string fullPath)

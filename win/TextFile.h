@@ -40,8 +40,9 @@ struct OpenOptions {
 class TextFile {
 public:
     // Opens `path` (ANSI code page, relative to the current directory).
-    // On failure returns nothing.
+    // On failure returns nothing; LastOpenError() then holds GetLastError().
     static std::optional<TextFile> Open(const std::string& path, OpenOptions options);
+    static DWORD LastOpenError() noexcept;
 
     TextFile(TextFile&&) noexcept;
     TextFile& operator=(TextFile&&) noexcept;

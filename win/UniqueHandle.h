@@ -69,13 +69,6 @@ struct GlobalLockTraits {
     static void Close(HGLOBAL handle) noexcept { ::GlobalUnlock(handle); }
 };
 
-// Closes the clipboard: the handle is just a marker that it is open.
-struct ClipboardTraits {
-    using type = bool;
-    static constexpr bool Invalid() noexcept { return false; }
-    static void Close(bool) noexcept { ::CloseClipboard(); }
-};
-
 using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, &::CloseHandle>>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -83,14 +76,7 @@ using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, &::GlobalFree>>;
 using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
 using UniqueWinEventHook = UniqueHandle<NullHandleTraits<HWINEVENTHOOK, &::UnhookWinEvent>>;
-using UniqueGdiObject = UniqueHandle<NullHandleTraits<HGDIOBJ, &::DeleteObject>>;
 using GlobalLockGuard = UniqueHandle<GlobalLockTraits>;
-using ClipboardGuard = UniqueHandle<ClipboardTraits>;
-
-// Opens the clipboard for `owner`; the guard is empty when it could not.
-inline ClipboardGuard OpenClipboardFor(HWND owner) {
-    return ClipboardGuard(::OpenClipboard(owner) != FALSE);
-}
 
 // A window's device context, released with ReleaseDC.
 class WindowDC {

@@ -189,18 +189,27 @@ TEST_F(AAPage, DeleteSelectsTheFollowingOrTheNewLastEntry) {
     EXPECT_EQ(PieceFileNames(), Strings{});
 }
 
-// A piece removed behind Pelo's back: the removal fails with the file error
-// and the list stays as it was.
-TEST_F(AAPage, DeletingAVanishedPieceReportsIt) {
+// A piece removed behind Pelo's back: Delete, Edit and a double-click each
+// report the file error, and the list and the clipboard stay as they were.
+TEST_F(AAPage, AVanishedPieceIsReported) {
     ASSERT_TRUE(pelo.WriteFile("AA\\a.txt", "x"));
     StartOnAAPage();
     ASSERT_TRUE(e2e::ClickListItem(List(), 0));
     std::filesystem::remove(pelo.PathOf("AA\\a.txt"));
+    ASSERT_TRUE(e2e::SetClipboardText("before"));
+    const std::string notFound =
+        e2e::ToCp932(pelo.PathOf("AA\\a.txt").wstring()) + " was not found.";
+
     e2e::PostButtonClick(pelo.Control(IDC_DELETE_AA));
     EXPECT_EQ(AnswerBox(), "AA\\a.txt was not found.");
+    e2e::PostButtonClick(pelo.Control(IDC_EDIT_AA));
+    EXPECT_EQ(AnswerBox(), notFound);
+    ASSERT_TRUE(e2e::DoubleClickListItem(List(), 0));
+    EXPECT_EQ(AnswerBox(), notFound);
     Sync();
     EXPECT_EQ(Titles(), Strings{"a"});
     EXPECT_EQ(e2e::ListSelection(List()), 0);
+    EXPECT_EQ(e2e::ClipboardText(), "before");
 }
 
 }  // namespace

@@ -232,11 +232,17 @@ TEST_F(FavoritesPageTest, MovesAndDeletesRewriteTheFileWithCrLf) {
     EXPECT_EQ(File(), "");
 }
 
-TEST_F(FavoritesPageTest, FileHeldAtStartGivesAnEmptyListWithoutAMessage) {
+TEST_F(FavoritesPageTest, FileHeldAtStartIsReportedAndTheListEmpty) {
     m_pelo.WriteFile("Favorite.txt", "a\r\n");
     FileHold hold(m_pelo.PathOf("Favorite.txt"));
     ASSERT_TRUE(hold.Held());
-    Start();
+    ASSERT_TRUE(m_pelo.Launch());
+    const HWND box = WaitForMessageBox(m_pelo.Id());
+    ASSERT_NE(box, nullptr) << "the held file was not reported";
+    EXPECT_EQ(MessageBoxText(box), "A sharing violation occurred while accessing " +
+                                       ToCp932(m_pelo.PathOf("Favorite.txt").wstring()) + ".");
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    ASSERT_NE(m_pelo.WaitForMainWindow(), nullptr);
     EXPECT_EQ(Favorites(), Entries{});
     hold.Release();
 
@@ -246,6 +252,20 @@ TEST_F(FavoritesPageTest, FileHeldAtStartGivesAnEmptyListWithoutAMessage) {
     ASSERT_TRUE(ClickAndFinish(IDC_ADD_FAVORITE));
     EXPECT_EQ(Favorites(), (Entries{"a", kCry}));
     EXPECT_EQ(File(), "a\r\n" + kCry + "\r\n");
+}
+
+// The list gives some bytes back changed (an NEC-selected IBM code as the
+// IBM one); moves and deletes write the file's own bytes.
+TEST_F(FavoritesPageTest, RewritesKeepTheFilesBytes) {
+    const std::string necCode = "\xED\x40";  // comes back from the list as FA 5C
+    m_pelo.WriteFile("Favorite.txt", Lines({necCode, "b"}));
+    Start();
+    ShowFavoritesPage();
+    SetListSelection(Control(IDC_FAVORITE_LIST), 1);
+    ASSERT_TRUE(ClickAndFinish(IDC_FAVORITE_UP));
+    EXPECT_EQ(File(), Lines({"b", necCode}));
+    ASSERT_TRUE(ClickAndFinish(IDC_DELETE_FAVORITE));
+    EXPECT_EQ(File(), Lines({necCode}));
 }
 
 TEST_F(FavoritesPageTest, FileHeldDuringAddOrDeleteStaysWholeAndTheListAgrees) {

@@ -1,6 +1,5 @@
 // The tray menu as Pelo builds it, checked inside one process (Wine cannot
-// read another process's menus): menu 130 is loaded from Pelo.exe itself and
-// the favourites come from a real list box.
+// read another process's menus): menu 130 is loaded from Pelo.exe itself.
 #include <windows.h>
 
 #include <string>
@@ -15,7 +14,6 @@
 
 namespace {
 
-using UniqueWindow = win::UniqueHandle<win::NullHandleTraits<HWND, &::DestroyWindow>>;
 using UniqueModule = win::UniqueHandle<win::NullHandleTraits<HMODULE, &::FreeLibrary>>;
 using testsupport::ToCp932;
 
@@ -47,25 +45,14 @@ protected:
         const auto exe = testsupport::ExecutableFolder() / "Pelo.exe";
         m_pelo.reset(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         ASSERT_TRUE(m_pelo) << "cannot load the resources of " << exe.string();
-        m_listWindow.reset(::CreateWindowExA(0, "LISTBOX", "", WS_POPUP, 0, 0, 200, 200, nullptr,
-                                             nullptr, nullptr, nullptr));
-        ASSERT_TRUE(m_listWindow);
-        m_favorites.Attach(m_listWindow.get());
     }
 
     win::UniqueMenu LoadTrayMenu() const {
         return win::UniqueMenu(::LoadMenuA(m_pelo.get(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
     }
 
-    void AddFavorites(const std::vector<std::string>& texts) const {
-        for (const auto& text : texts) {
-            m_favorites.AddString(text);
-        }
-    }
-
     UniqueModule m_pelo;
-    UniqueWindow m_listWindow;
-    win::ListBox m_favorites;
+    std::vector<std::string> m_favorites;
 };
 
 const MenuItem kExit = {ID_TRAY_EXIT, ToCp932(L"終了(&Q)"), false};
@@ -91,7 +78,7 @@ TEST_F(TrayMenuTest, WithoutFavoritesTheMenuHoldsOnlyTheExitCommand) {
 TEST_F(TrayMenuTest, FavoritesStandInListOrderAboveASeparatorAndTheExitCommand) {
     const std::vector<std::string> favorites = {ToCp932(L"(´・ω・`)"), "Tom & Jerry",
                                                 ToCp932(L"＼(^o^)／")};
-    AddFavorites(favorites);
+    m_favorites = favorites;
     const auto menu = LoadTrayMenu();
     ASSERT_TRUE(menu);
     tray::InsertFavorites(menu.get(), m_favorites);
@@ -115,7 +102,7 @@ TEST_F(TrayMenuTest, FavoritesStandInListOrderAboveASeparatorAndTheExitCommand) 
 }
 
 TEST_F(TrayMenuTest, AnEmptyFavoriteIsAnEmptyItem) {
-    AddFavorites({"", "x"});
+    m_favorites = {"", "x"};
     const auto menu = LoadTrayMenu();
     tray::InsertFavorites(menu.get(), m_favorites);
 
@@ -129,7 +116,7 @@ TEST_F(TrayMenuTest, AnEmptyFavoriteIsAnEmptyItem) {
 }
 
 TEST_F(TrayMenuTest, ACommandIsMatchedAgainstTheListAsItIsNow) {
-    AddFavorites({"a&b", "second", ""});
+    m_favorites = {"a&b", "second", ""};
 
     EXPECT_EQ(tray::FavoriteForCommand(m_favorites, ID_TRAY_FAVORITE_FIRST, 0), "a&b");
     EXPECT_EQ(tray::FavoriteForCommand(m_favorites, ID_TRAY_FAVORITE_FIRST + 1, 0), "second");
@@ -141,7 +128,7 @@ TEST_F(TrayMenuTest, ACommandIsMatchedAgainstTheListAsItIsNow) {
     EXPECT_EQ(tray::FavoriteForCommand(m_favorites, ID_TRAY_FAVORITE_FIRST, 1), std::nullopt);
 
     // The list changed since the menu was shown: the id now means the list's entry.
-    m_favorites.DeleteString(0);
+    m_favorites.erase(m_favorites.begin());
     EXPECT_EQ(tray::FavoriteForCommand(m_favorites, ID_TRAY_FAVORITE_FIRST, 0), "second");
     EXPECT_EQ(tray::FavoriteForCommand(m_favorites, ID_TRAY_FAVORITE_FIRST + 2, 0), std::nullopt);
 }

@@ -1,0 +1,42 @@
+// The AA page: list 1011 of piece titles and the New, Edit and Delete
+// buttons. The list box is the only in-memory copy of the titles; it is
+// refilled from the folder after every change. File errors are not caught
+// here: they leave the handler and the dialog layer shows them, so the steps
+// after a failure (refill, selection) do not run.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "delivery/Delivery.h"
+#include "win/Controls.h"
+
+struct AAPiece {
+    std::string title;
+    std::string text;  // lines separated by CR LF
+};
+
+// Lets the user edit `piece` (a new one when `isNew`): the piece as the user
+// left it, or nothing when the user cancelled.
+using AAEditor = std::function<std::optional<AAPiece>(AAPiece piece, bool isNew)>;
+
+class AAPage {
+public:
+    AAPage(const win::ListBox& aaList, delivery::Delivery& delivery, AAEditor editor)
+        : m_aaList(aaList), m_delivery(delivery), m_editor(std::move(editor)) {}
+
+    bool LoadAAList();
+
+    void OnNewAA();
+    void OnEditAA();
+    void OnDeleteAA();
+    void OnDblclkAAList();
+
+private:
+    void SaveAA(const AAPiece& piece, const std::string& path);
+
+    const win::ListBox& m_aaList;
+    delivery::Delivery& m_delivery;
+    AAEditor m_editor;
+};
