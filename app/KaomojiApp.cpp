@@ -44,6 +44,7 @@ BOOL KaomojiApp::InitInstance() {
     SetRegistryKey(kSettingsKey);  // named only: Pelo stores no settings
 
     MainDialog dialog;
+    dialog.SetHotkey(hotkey::FromCommandLine());
     SetMainWindow(&dialog);
     dialog.DoModal();  // every way out of the dialog leads to the same shutdown
     dialog.CleanUp();

@@ -13,6 +13,13 @@ void Delivery::StopTracking() {
     FreeHook();
 }
 
+void Delivery::NoteForegroundWindow() {
+    // Asked while another program is in front, the hook library looks at the
+    // foreground window and keeps it: under Wine no foreground event would
+    // tell it in time.
+    ::GetLastActiveWindow();
+}
+
 BOOL Delivery::CopyToClipboard(std::string text) {
     SystemClipboard clipboard(m_owner.Hwnd());
     return PlaceText(clipboard, text) ? TRUE : FALSE;

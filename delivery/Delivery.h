@@ -20,6 +20,9 @@ public:
     void StartTracking(HWND own);
     // Ends the tracking; harmless when it never started.
     void StopTracking();
+    // Takes the window in front now (another program's) as the one the user
+    // came from, before Pelo comes forward by other means than activation.
+    void NoteForegroundWindow();
 
     // TRUE only when the text was placed.
     BOOL CopyToClipboard(std::string text);

@@ -70,3 +70,10 @@ void DictionaryPage::OnDictionaryListDblClk() {
         m_delivery.Deliver(m_kaomojiList.GetText(selection));
     }
 }
+
+void DictionaryPage::OnCopyKaomoji() {
+    const int selection = m_kaomojiList.GetCurSel();
+    if (selection != LB_ERR) {
+        m_delivery.CopyToClipboard(m_kaomojiList.GetText(selection));
+    }
+}

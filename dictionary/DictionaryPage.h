@@ -24,6 +24,8 @@ public:
 
     void OnCategorySelChanged(NMHDR* header, LRESULT* result);
     void OnDictionaryListDblClk();
+    // Ctrl+C: the selected kaomoji, copied without a paste.
+    void OnCopyKaomoji();
 
 private:
     void ShowCategory(std::string name);

@@ -101,6 +101,13 @@ void FavoritesPage::OnFavoritesListDblClk() {
     }
 }
 
+void FavoritesPage::OnCopyFavorite() {
+    const int selection = m_favoriteList.GetCurSel();
+    if (selection != LB_ERR) {
+        m_delivery.CopyToClipboard(m_entries[selection]);
+    }
+}
+
 void FavoritesPage::MoveFavorite(int from, int to) {
     if (!CanRewriteFavorites()) {
         return;

@@ -27,6 +27,8 @@ public:
     void OnFavoriteDown();
     void OnDeleteFavorite();
     void OnFavoritesListDblClk();
+    // Ctrl+C: the selected favourite, copied without a paste.
+    void OnCopyFavorite();
 
 private:
     // Shows `entries` in the list, which then holds them.

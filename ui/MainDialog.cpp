@@ -65,6 +65,13 @@ struct MainDialogMessageMap {
         win::OnCommand<&FavoritesPage::OnFavoriteUp, &D::m_favorites>(BN_CLICKED, IDC_FAVORITE_UP),
         win::OnCommand<&FavoritesPage::OnFavoriteDown, &D::m_favorites>(BN_CLICKED,
                                                                         IDC_FAVORITE_DOWN),
+        // The keyboard (ui/GlobalHotkey.h, ui/ListKeys.h).
+        win::OnMessage<&D::OnHotkey>(WM_HOTKEY),
+        win::OnMessage<&D::OnDestroy>(WM_DESTROY),
+        win::OnCommand<&DictionaryPage::OnCopyKaomoji, &D::m_dictionary>(
+            listkeys::kCopySelection, IDC_KAOMOJI_LIST),
+        win::OnCommand<&FavoritesPage::OnCopyFavorite, &D::m_favorites>(
+            listkeys::kCopySelection, IDC_FAVORITE_LIST),
     };
 };
 
@@ -106,6 +113,7 @@ BOOL MainDialog::OnInitDialog() {
 
     m_tray.SaveWindowHandle(Hwnd());
     m_delivery.StartTracking(Hwnd());
+    StartKeyboard();
     return TRUE;  // the focus goes to the first tab stop, the category tree
 }
 
@@ -183,6 +191,69 @@ std::optional<AAPiece> MainDialog::EditAA(AAPiece piece, bool isNew) {
         return std::nullopt;
     }
     return AAPiece{std::move(editor.m_title), std::move(editor.m_text)};
+}
+
+void MainDialog::StartKeyboard() {
+    if (m_hotkeyChoice.kind == hotkey::Choice::Kind::Combination) {
+        m_hotkey = hotkey::Register(Hwnd(), m_hotkeyChoice.combination);
+    }
+    // Told once, where it does not stop the start: in the icon's tip.
+    m_tray.SetTip(hotkey::TrayTip(m_hotkeyChoice, static_cast<bool>(m_hotkey)));
+    m_listKeys.emplace(Hwnd());
+}
+
+void MainDialog::OnDestroy() {
+    m_hotkey.reset();
+    m_listKeys.reset();
+    Default();
+}
+
+LRESULT MainDialog::OnHotkey(WPARAM id, LPARAM) {
+    if (id != hotkey::kHotkeyId) {
+        return 0;
+    }
+    if (::GetForegroundWindow() == Hwnd()) {
+        // Back where it came from, as the minimise box sends it.
+        ::SendMessageA(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else {
+        ComeForward();
+    }
+    return 0;
+}
+
+void MainDialog::ComeForward() {
+    // The window in front is the one the hotkey was pressed in: noted now,
+    // before Pelo takes the foreground, it is where a paste goes.
+    m_delivery.NoteForegroundWindow();
+    if (!::IsWindowVisible(Hwnd())) {
+        m_tray.RestoreFromTray();
+    } else if (::IsIconic(Hwnd())) {
+        ::ShowWindow(Hwnd(), SW_RESTORE);
+    }
+    if (!::IsWindowEnabled(Hwnd())) {
+        // The AA editor or a message is open: that is where Pelo stands.
+        ::SetForegroundWindow(::GetLastActivePopup(Hwnd()));
+        return;
+    }
+    ::SetForegroundWindow(Hwnd());
+    if (const HWND list = CurrentPageList()) {
+        ::SendMessageA(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    }
+}
+
+// The list of the page on show; on the dictionary page the tree while no
+// category's kaomoji are listed.
+HWND MainDialog::CurrentPageList() const {
+    switch (m_tab.GetCurSel()) {
+        case 0:
+            return m_kaomojiList.GetCount() > 0 ? m_kaomojiList.Hwnd() : m_categoryTree.Hwnd();
+        case 1:
+            return m_favoriteList.Hwnd();
+        case 2:
+            return m_aaList.Hwnd();
+        default:
+            return nullptr;
+    }
 }
 
 void MainDialog::CleanUp() {

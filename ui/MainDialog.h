@@ -12,6 +12,8 @@
 #include "delivery/Delivery.h"
 #include "dictionary/DictionaryPage.h"
 #include "favorites/FavoritesPage.h"
+#include "ui/GlobalHotkey.h"
+#include "ui/ListKeys.h"
 #include "ui/Tray.h"
 #include "win/Controls.h"
 #include "win/Dialog.h"
@@ -23,6 +25,9 @@ public:
 
     // Frees the dictionary and removes the hook; run after the modal run.
     void CleanUp();
+
+    // The global hotkey to register when the dialog starts (none unless set).
+    void SetHotkey(hotkey::Choice choice) { m_hotkeyChoice = std::move(choice); }
 
 protected:
     std::span<const win::MessageEntry> GetMessageMap() const override;
@@ -39,6 +44,13 @@ private:
     HCURSOR OnQueryDragIcon();
     static std::optional<AAPiece> EditAA(AAPiece piece, bool isNew);
 
+    // The keyboard: the global hotkey and the delivery keys of the lists.
+    void StartKeyboard();
+    void OnDestroy();
+    LRESULT OnHotkey(WPARAM id, LPARAM);
+    void ComeForward();
+    HWND CurrentPageList() const;
+
     friend struct MainDialogMessageMap;
 
     HICON m_hIcon = nullptr;
@@ -53,4 +65,8 @@ private:
     FavoritesPage m_favorites{m_favoriteList, m_kaomojiList, m_delivery};
     AAPage m_aa{m_aaList, m_delivery, &MainDialog::EditAA};
     TrayIcon m_tray;
+
+    hotkey::Choice m_hotkeyChoice;
+    hotkey::UniqueRegistration m_hotkey;
+    std::optional<listkeys::Filter> m_listKeys;
 };

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/resource.h"
@@ -19,7 +20,6 @@ static_assert(kIconRecordSize == 88);
 
 // Pelo has one icon.
 constexpr UINT kIconId = 0;
-constexpr char kIconTip[] = "Pelo";
 
 NOTIFYICONDATAA IconRecord(HWND owner) {
     NOTIFYICONDATAA record{};
@@ -96,7 +96,7 @@ void TrayIcon::AddTrayIcon() {
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = tray::kIconMessage;
     record.hIcon = m_icon;
-    std::memcpy(record.szTip, kIconTip, sizeof kIconTip);
+    std::memcpy(record.szTip, m_tip.c_str(), std::min(m_tip.size() + 1, sizeof record.szTip));
     // The shell refuses the add when the icon is there already, and fails it when
     // there is no notification area yet; either way what was there stays.
     if (::Shell_NotifyIconA(NIM_ADD, &record)) {

@@ -35,13 +35,15 @@ public:
     void OnExit();
     void RemoveTrayIcon();
     void InsertFavoritesIntoMenu(HMENU menu);
+    void RestoreFromTray();
+    // The icon's tip from its next add on (at most 63 bytes).
+    void SetTip(std::string tip) { m_tip = std::move(tip); }
 
 private:
     void AddTrayIcon();
     void HideToTray();
     void MinimizeToTray();
     void OnTrayIconMessage(LPARAM mouseMessage);
-    void RestoreFromTray();
     void ShowTrayMenu();
     void OnTaskbarCreated();
 
@@ -50,6 +52,7 @@ private:
     const FavoritesPage& m_favorites;
     delivery::Delivery& m_delivery;
     HWND m_hWndSaved = nullptr;
+    std::string m_tip = "Pelo";
     UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
     bool m_trayIconAdded = false;      // Pelo's icon is in the notification area
     bool m_hidingToTray = false;       // a minimise to the tray is under way

@@ -1,0 +1,79 @@
+// The /hotkey: argument: which combination Pelo registers, none, or a
+// mistake that the notification icon reports.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/HotkeyChoice.h"
+
+namespace {
+
+using Kind = hotkey::Choice::Kind;
+
+struct Row {
+    std::vector<std::string> arguments;
+    Kind kind;
+    unsigned modifiers = 0;  // for Kind::Combination
+    unsigned virtualKey = 0;
+    std::string name;
+};
+
+Row Mistake(std::string argument) {
+    return {{std::move(argument)}, Kind::Bad, 0, 0, ""};
+}
+
+constexpr unsigned kWinShift = hotkey::kWin | hotkey::kShift;
+
+TEST(HotkeyChoice, ArgumentsTable) {
+    const Row rows[] = {
+        // Good: the default, other spellings, the last /hotkey wins.
+        {{}, Kind::Combination, kWinShift, 'K', "Win+Shift+K"},
+        {{"/other", "x"}, Kind::Combination, kWinShift, 'K', "Win+Shift+K"},
+        {{"/hotkey:Win+Shift+J"}, Kind::Combination, kWinShift, 'J', "Win+Shift+J"},
+        {{"/HOTKEY:shift+win+j"}, Kind::Combination, kWinShift, 'J', "Win+Shift+J"},
+        {{"/hotkey:Control+Alt+7"},
+         Kind::Combination,
+         hotkey::kControl | hotkey::kAlt,
+         '7',
+         "Ctrl+Alt+7"},
+        {{"/hotkey:F9"}, Kind::Combination, 0, 0x78, "F9"},
+        {{"/hotkey:Shift+f24"}, Kind::Combination, hotkey::kShift, 0x87, "Shift+F24"},
+        {{"/hotkey:Ctrl+F1"}, Kind::Combination, hotkey::kControl, 0x70, "Ctrl+F1"},
+        {{"/hotkey:none", "/hotkey:Win+Shift+J"}, Kind::Combination, kWinShift, 'J', "Win+Shift+J"},
+        {{"/hotkey:Win+Shift+J", "/hotkey:NONE"}, Kind::None, 0, 0, ""},
+        // Empty forms.
+        Mistake("/hotkey:"),
+        Mistake("/hotkey"),
+        Mistake("/hotkey:Win+"),
+        Mistake("/hotkey:+K"),
+        // Bad: unknown or repeated parts, a key that types, out of range.
+        Mistake("/hotkey=Win+Shift+K"),
+        Mistake("/hotkey:Win+Shift+KK"),
+        Mistake("/hotkey:Win+Win+K"),
+        Mistake("/hotkey:Ctrl+Control+K"),
+        Mistake("/hotkey:Shift+K"),
+        Mistake("/hotkey:K"),
+        Mistake("/hotkey:Win+Shift+K+Alt"),
+        Mistake("/hotkey:Win + Shift + K"),
+        Mistake("/hotkey:Win+F0"),
+        Mistake("/hotkey:Win+F25"),
+        Mistake("/hotkey:Win+F09"),
+        Mistake("/hotkey:Win+Shift+\x83\x4C"),
+    };
+    for (const Row& row : rows) {
+        const std::string label = row.arguments.empty() ? "(none)" : row.arguments.back();
+        const hotkey::Choice choice = hotkey::ChooseHotkey(row.arguments);
+        EXPECT_EQ(choice.kind, row.kind) << label;
+        if (row.kind == Kind::Combination) {
+            EXPECT_EQ(choice.combination,
+                      (hotkey::Combination{row.modifiers, row.virtualKey, row.name}))
+                << label;
+        }
+        // A mistake is reported with the argument exactly as given.
+        EXPECT_EQ(choice.argument, row.kind == Kind::Bad ? row.arguments.back() : "") << label;
+    }
+}
+
+}  // namespace
