@@ -40,6 +40,7 @@ void DictionaryPage::OnCategorySelChanged(NMHDR*, LRESULT* result) {
 
 void DictionaryPage::ShowCategory(std::string name) {
     const CategoryMap::List* list = m_categoryMap.Find(name);
+    m_shown = list;
     {
         const dictionary::RedrawSuspended noRedraw(m_kaomojiList);
         m_kaomojiList.ResetContent();
@@ -64,16 +65,23 @@ void DictionaryPage::ShowCategory(std::string name) {
     }
 }
 
-void DictionaryPage::OnDictionaryListDblClk() {
+std::optional<std::string> DictionaryPage::SelectedKaomoji() const {
     const int selection = m_kaomojiList.GetCurSel();
-    if (selection != LB_ERR) {
-        m_delivery.Deliver(m_kaomojiList.GetText(selection));
+    if (selection == LB_ERR || m_shown == nullptr ||
+        static_cast<std::size_t>(selection) >= m_shown->size()) {
+        return std::nullopt;
+    }
+    return std::string((*m_shown)[selection]);
+}
+
+void DictionaryPage::OnDictionaryListDblClk() {
+    if (std::optional<std::string> kaomoji = SelectedKaomoji()) {
+        m_delivery.Deliver(std::move(*kaomoji));
     }
 }
 
 void DictionaryPage::OnCopyKaomoji() {
-    const int selection = m_kaomojiList.GetCurSel();
-    if (selection != LB_ERR) {
-        m_delivery.CopyToClipboard(m_kaomojiList.GetText(selection));
+    if (std::optional<std::string> kaomoji = SelectedKaomoji()) {
+        m_delivery.CopyToClipboard(std::move(*kaomoji));
     }
 }

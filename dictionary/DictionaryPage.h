@@ -20,12 +20,19 @@ public:
 
     // False, the user told, when there is no dictionary to show.
     bool LoadDictionary();
-    void FreeDictionary() { m_categoryMap.Clear(); }
+    void FreeDictionary() {
+        m_shown = nullptr;
+        m_categoryMap.Clear();
+    }
 
     void OnCategorySelChanged(NMHDR* header, LRESULT* result);
     void OnDictionaryListDblClk();
     // Ctrl+C: the selected kaomoji, copied without a paste.
     void OnCopyKaomoji();
+
+    // The selected kaomoji's own bytes, as dic.txt holds them (the list box
+    // holds UTF-16 and may give some back changed); nothing when none is selected.
+    std::optional<std::string> SelectedKaomoji() const;
 
 private:
     void ShowCategory(std::string name);
@@ -34,4 +41,5 @@ private:
     const win::ListBox& m_kaomojiList;
     delivery::Delivery& m_delivery;
     CategoryMap m_categoryMap;
+    const CategoryMap::List* m_shown = nullptr;  // what list 1003 shows, entry for entry
 };

@@ -51,18 +51,18 @@ void FavoritesPage::SaveFavorites() {
 }
 
 void FavoritesPage::OnAddFavorite() {
-    const std::optional<int> selected = win::SelectionOrAsk(m_kaomojiList);
-    if (!selected) {
+    const std::optional<std::string> kaomoji = m_selectedKaomoji();
+    if (!kaomoji) {
+        win::AskForSelection();
         return;
     }
-    const std::string kaomoji = m_kaomojiList.GetText(*selected);
-    if (favorites::ContainsFavorite(m_entries, kaomoji, win::SystemLeadByte)) {
+    if (favorites::ContainsFavorite(m_entries, *kaomoji, win::SystemLeadByte)) {
         win::ShowMessage(IDS_DUPLICATE_FAVORITE, MB_OK | MB_ICONHAND);
         return;
     }
     // On failure the file is as it was and so is the list; the error goes
     // to the user from the dialog.
-    favorites::AddToFavoritesFile(favorites::kFileName, kaomoji);
+    favorites::AddToFavoritesFile(favorites::kFileName, *kaomoji);
     LoadFavorites();
 }
 

@@ -5,6 +5,8 @@
 // whole from the bytes after every move and delete.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,15 @@
 
 class FavoritesPage {
 public:
-    // `kaomojiList` is the dictionary page's list, whose selection an add takes.
-    FavoritesPage(const win::ListBox& favoriteList, const win::ListBox& kaomojiList,
+    // The bytes of the kaomoji selected on the dictionary page, which an add
+    // takes; nothing when none is selected.
+    using KaomojiSelection = std::function<std::optional<std::string>()>;
+
+    FavoritesPage(const win::ListBox& favoriteList, KaomojiSelection selectedKaomoji,
                   delivery::Delivery& delivery)
-        : m_favoriteList(favoriteList), m_kaomojiList(kaomojiList), m_delivery(delivery) {}
+        : m_favoriteList(favoriteList),
+          m_selectedKaomoji(std::move(selectedKaomoji)),
+          m_delivery(delivery) {}
 
     void LoadFavorites();
     // The entries as the file holds them, in list order.
@@ -40,7 +47,7 @@ private:
     void RestoreFavorites(const std::vector<std::string>& before);
 
     const win::ListBox& m_favoriteList;
-    const win::ListBox& m_kaomojiList;
+    KaomojiSelection m_selectedKaomoji;
     delivery::Delivery& m_delivery;
     std::vector<std::string> m_entries;
     // False while the last load failed: the list may then lack entries of the

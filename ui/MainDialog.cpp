@@ -6,6 +6,7 @@
 #include "app/resource.h"
 #include "ui/EditAADialog.h"
 #include "win/Application.h"
+#include "win/MessageBox.h"
 #include "win/Strings.h"
 #include "win/UniqueHandle.h"
 
@@ -32,6 +33,15 @@ constexpr std::array kDictionaryPage = {IDC_CATEGORY_TREE, IDC_KAOMOJI_LIST, IDC
 constexpr std::array kFavoritesPage = {IDC_FAVORITE_LIST, IDC_FAVORITE_UP, IDC_FAVORITE_DOWN,
                                        IDC_DELETE_FAVORITE};
 constexpr std::array kAAPage = {IDC_AA_LIST, IDC_NEW_AA, IDC_EDIT_AA, IDC_DELETE_AA};
+
+template <typename Load>
+void LoadPage(Load load) noexcept {
+    try {
+        load();
+    } catch (...) {
+        win::ReportException(std::current_exception());
+    }
+}
 
 void ShowControls(HWND dialog, std::span<const int> ids, int command) {
     for (int id : ids) {
@@ -108,8 +118,10 @@ BOOL MainDialog::OnInitDialog() {
         OnCancel();
         return FALSE;
     }
-    m_favorites.LoadFavorites();
-    m_aa.LoadAAList();
+    // Whatever fails here is told once; the rest of the start, the tracking
+    // of the user's window above all, goes on.
+    LoadPage([this] { m_favorites.LoadFavorites(); });
+    LoadPage([this] { m_aa.LoadAAList(); });
 
     m_tray.SaveWindowHandle(Hwnd());
     m_delivery.StartTracking(Hwnd());

@@ -62,7 +62,8 @@ private:
 
     delivery::Delivery m_delivery{*this};
     DictionaryPage m_dictionary{m_categoryTree, m_kaomojiList, m_delivery};
-    FavoritesPage m_favorites{m_favoriteList, m_kaomojiList, m_delivery};
+    FavoritesPage m_favorites{m_favoriteList, [this] { return m_dictionary.SelectedKaomoji(); },
+                              m_delivery};
     AAPage m_aa{m_aaList, m_delivery, &MainDialog::EditAA};
     TrayIcon m_tray;
 

@@ -33,7 +33,15 @@ NOTIFYICONDATAA IconRecord(HWND owner) {
 
 namespace tray {
 
+std::span<const std::string> MenuFavorites(std::span<const std::string> favorites) {
+    // A command id has 16 bits: past 0xFFFF an item's id would wrap around to
+    // another command's (IDOK ends Pelo, 1006 deletes a favourite).
+    constexpr std::size_t kMost = 0xFFFF - ID_TRAY_FAVORITE_FIRST + 1;
+    return favorites.first(std::min(favorites.size(), kMost));
+}
+
 void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
+    favorites = MenuFavorites(favorites);
     const HMENU popup = ::GetSubMenu(trayMenu, 0);
     UINT id = ID_TRAY_FAVORITE_FIRST;
     for (const std::string& text : favorites) {
@@ -46,6 +54,7 @@ void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
 
 std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
                                               UINT code) {
+    favorites = MenuFavorites(favorites);
     if (code != 0 || id < ID_TRAY_FAVORITE_FIRST ||
         id - ID_TRAY_FAVORITE_FIRST >= favorites.size()) {
         return std::nullopt;
@@ -177,7 +186,7 @@ void TrayIcon::ShowTrayMenu() {
     InsertFavoritesIntoMenu(menu.get());
     ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_RIGHTALIGN | TPM_LEFTBUTTON | TPM_TOPALIGN,
                      cursor.x,
-                     tray::MenuTop(cursor.y, static_cast<int>(m_favorites.Entries().size())), 0,
+                     tray::MenuTop(cursor.y, static_cast<int>(tray::MenuFavorites(m_favorites.Entries()).size())), 0,
                      m_window.Hwnd(), nullptr);
     // Makes the menu work the next time too: the switch of foreground it
     // needs completes with a message to its owner.

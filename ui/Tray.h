@@ -65,8 +65,12 @@ namespace tray {
 // The icon's callback message; its lParam carries the mouse message.
 inline constexpr UINT kIconMessage = WM_USER + 1;
 
+// The favourites the menu offers: all of them, up to the last one whose
+// command id still fits in 16 bits.
+std::span<const std::string> MenuFavorites(std::span<const std::string> favorites);
+
 // Fills submenu 0 of a freshly loaded tray menu: above its exit command, one
-// string item per favourite in list order (command ID_TRAY_FAVORITE_FIRST + i,
+// string item per favourite of MenuFavorites in list order (command ID_TRAY_FAVORITE_FIRST + i,
 // the text unchanged), then a separator when there was at least one favourite.
 void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites);
 

@@ -135,10 +135,14 @@ void FitHorizontalExtent(const ListBox& list) {
     });
 }
 
+void AskForSelection() {
+    ShowMessage(IDS_SELECT_ITEM, MB_OK | MB_ICONHAND);
+}
+
 std::optional<int> SelectionOrAsk(const ListBox& list) {
     const int selected = list.GetCurSel();
     if (selected == LB_ERR) {
-        ShowMessage(IDS_SELECT_ITEM, MB_OK | MB_ICONHAND);
+        AskForSelection();
         return std::nullopt;
     }
     return selected;

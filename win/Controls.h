@@ -65,8 +65,11 @@ void FitHorizontalExtent(const ListBox& list,
 // The same for every entry the list holds, read back from it.
 void FitHorizontalExtent(const ListBox& list);
 
+// Asks the user to select an entry first (string 500).
+void AskForSelection();
+
 // The index of the list's selected entry; with none, the user is asked to
-// select one (string 500) and there is nothing.
+// select one and there is nothing.
 std::optional<int> SelectionOrAsk(const ListBox& list);
 
 }  // namespace win
