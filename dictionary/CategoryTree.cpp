@@ -40,18 +40,37 @@ std::vector<std::size_t> CheapSortedInsertionOrder(std::size_t count, Compare co
     return order;
 }
 
+// The key by which the tree orders `name` among its siblings. The tree keeps
+// texts as UTF-16 (converted from the ANSI code page) and compares them with
+// lstrcmpW, that is CompareStringW in the thread's locale without flags; the
+// locale's sort key of the text orders names the same way, and comparing two
+// keys is far cheaper than comparing the texts.
+std::string SortKey(const std::string& name) {
+    const std::wstring text = win::AnsiToWide(name);
+    const LCID locale = ::GetThreadLocale();
+    const int size = ::LCMapStringW(locale, LCMAP_SORTKEY, text.c_str(), -1, nullptr, 0);
+    std::string key(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    ::LCMapStringW(locale, LCMAP_SORTKEY, text.c_str(), -1, reinterpret_cast<LPWSTR>(key.data()),
+                   size);
+    return key;
+}
+
 void FillGroup(const win::TreeControl& tree, HTREEITEM groupItem,
                const std::vector<CategoryMap::Index>& categories, const CategoryMap& map) {
-    // The texts as the tree holds them, and compares them: UTF-16 from the
-    // ANSI code page, compared with lstrcmpW.
-    std::vector<std::wstring> texts;
-    texts.reserve(categories.size());
-    for (const CategoryMap::Index index : categories) {
-        texts.push_back(win::AnsiToWide(map.NameAt(index)));
+    // A few categories cost the tree fewer comparisons than the keys would.
+    constexpr std::size_t kFew = 4;
+    if (categories.size() <= kFew) {
+        for (const CategoryMap::Index index : categories) {
+            tree.InsertItem(map.NameAt(index), groupItem, TVI_SORT, static_cast<LPARAM>(index));
+        }
+        return;
     }
-    const auto compare = [&](std::size_t a, std::size_t b) {
-        return ::lstrcmpW(texts[a].c_str(), texts[b].c_str());
-    };
+    std::vector<std::string> keys;
+    keys.reserve(categories.size());
+    for (const CategoryMap::Index index : categories) {
+        keys.push_back(SortKey(map.NameAt(index)));
+    }
+    const auto compare = [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]); };
     for (const std::size_t i : CheapSortedInsertionOrder(categories.size(), compare)) {
         tree.InsertItem(map.NameAt(categories[i]), groupItem, TVI_SORT,
                         static_cast<LPARAM>(categories[i]));
@@ -71,9 +90,16 @@ RedrawSuspended::~RedrawSuspended() {
 
 void FillCategoryTree(const win::TreeControl& tree, const Dictionary& dictionary) {
     const RedrawSuspended noRedraw(tree);
+    // The groups first. The tree checks a parent it is given by looking for
+    // it among all its items, oldest first: a group item made before every
+    // category item is found after at most as many steps as there are groups.
+    std::vector<HTREEITEM> groupItems;
+    groupItems.reserve(dictionary.groups.size());
     for (const Dictionary::Group& group : dictionary.groups) {
-        const HTREEITEM groupItem = tree.InsertItem(group.key, TVI_ROOT, TVI_LAST);
-        FillGroup(tree, groupItem, group.categories, dictionary.categories);
+        groupItems.push_back(tree.InsertItem(group.key, TVI_ROOT, TVI_LAST));
+    }
+    for (std::size_t g = 0; g < groupItems.size(); ++g) {
+        FillGroup(tree, groupItems[g], dictionary.groups[g].categories, dictionary.categories);
     }
 }
 

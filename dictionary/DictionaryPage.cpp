@@ -5,6 +5,7 @@
 
 #include "app/resource.h"
 #include "dictionary/CategoryTree.h"
+#include "dictionary/KaomojiListBox.h"
 #include "ui/MainDialog.h"
 #include "win/MessageBox.h"
 #include "win/TextFile.h"
@@ -41,18 +42,7 @@ void MainDialog::OnCategorySelChanged(NMHDR*, LRESULT* result) {
 
 void MainDialog::ShowCategory(std::string name) {
     const CategoryMap::List* list = m_categoryMap.Find(name);
-    {
-        const dictionary::RedrawSuspended noRedraw(m_kaomojiList);
-        m_kaomojiList.ResetContent();
-        if (list != nullptr) {
-            m_kaomojiList.InitStorage(static_cast<int>(list->size()),
-                                      static_cast<int>(list->bytes()));
-            // Each entry is followed by a zero byte: no copy is needed.
-            for (const std::string_view kaomoji : *list) {
-                m_kaomojiList.Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kaomoji.data()));
-            }
-        }
-    }
+    dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : CategoryMap::List());
     if (list != nullptr) {
         SetHorizontalExtent(m_kaomojiList, *list);
     } else {
