@@ -8,17 +8,18 @@
 namespace dictionary {
 namespace {
 
-// The order in which to insert `count` siblings with TVI_SORT, given in
-// `order` as they would be inserted one after another (file order), so that
-// the tree ends exactly as it would after inserting them in that order, while
-// each insertion costs it one comparison. `compare(a, b)` must be the tree's
-// own three-way comparison of sibling a with sibling b.
+// The order in which to hand `count` siblings, numbered in file order, to a
+// tree that sorts each in (TVI_SORT), so that it ends exactly as after getting
+// them in file order but compares each new item once. `compare(a, b)` orders
+// them as the tree does (negative, zero or positive).
 //
 // The tree walks the siblings from the first and puts a new item before the
-// first greater one, or just after the first equal one. Given the siblings
-// from greatest to least, each new item is therefore settled by comparing it
-// with the first sibling alone. Among equal items the tree's rule only
-// depends on the order in which they arrive, which stays file order.
+// first greater one, or just after the first equal one. Handed over from
+// greatest to least, each new item is settled by the first sibling alone;
+// among equal items the outcome depends only on the order they arrive in,
+// which stays file order. As the tree still places every item itself, an
+// order that strays from its own costs comparisons and can at worst change
+// the order of items it finds equal, never the sorting.
 template <typename Compare>
 std::vector<std::size_t> CheapSortedInsertionOrder(std::size_t count, Compare compare) {
     std::vector<std::size_t> ascending(count);
