@@ -157,7 +157,7 @@ void MeasureLargestCategory(const std::string& dic, std::size_t largest) {
     for (HTREEITEM item : CategoryItems(tree)) {
         SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         const LRESULT count = SendTo(list, LB_GETCOUNT);
-        if (count == static_cast<LRESULT>(largest)) {
+        if (count == static_cast<LRESULT>(largest) && biggest == nullptr) {
             biggest = item;
         } else if (smallest == nullptr || count < fewest) {
             smallest = item;
