@@ -304,14 +304,15 @@ int main(int argc, char** argv) {
             continue;
         }
         const std::size_t equals = argument.find('=');
-        const std::string path = equals == std::string::npos ? argument : argument.substr(equals + 1);
+        const std::string path =
+            equals == std::string::npos ? argument : argument.substr(equals + 1);
         std::string bytes = testsupport::ReadFileBytes(path);
         if (bytes.empty()) {
             std::fprintf(stderr, "cannot read %s\n", path.c_str());
             return 1;
         }
-        dictionaries.emplace_back(equals == std::string::npos ? "large" : argument.substr(0, equals),
-                                  std::move(bytes));
+        dictionaries.emplace_back(
+            equals == std::string::npos ? "large" : argument.substr(0, equals), std::move(bytes));
     }
     if (dictionaries.empty()) {
         dictionaries.emplace_back("large (built-in)", BuiltInDictionary());

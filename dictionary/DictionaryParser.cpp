@@ -29,9 +29,8 @@ bool IsTrailByte(std::string_view line, std::size_t pos, const LeadBytes& leads)
 // Position of the first TAB byte in [from, to), or `to`.
 std::size_t FindTabByte(std::string_view line, std::size_t from, std::size_t to) {
     const void* tab = std::memchr(line.data() + from, kTab, to - from);
-    return tab == nullptr
-               ? to
-               : static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
+    return tab == nullptr ? to
+                          : static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
 }
 
 // Position of the first TAB in [from, to) that starts a character, or `to`.

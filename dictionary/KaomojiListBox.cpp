@@ -27,7 +27,8 @@ void FillKaomojiList(const win::ListBox& list, const KaomojiList& kaomoji) {
     list.ResetContent();
     list.InitStorage(static_cast<int>(kaomoji.size()), static_cast<int>(used * sizeof(wchar_t)));
     for (const std::size_t start : starts) {
-        ::SendMessageW(list.Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
+        ::SendMessageW(list.Hwnd(), LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(texts.data() + start));
     }
 }
 

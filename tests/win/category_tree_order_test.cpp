@@ -48,8 +48,8 @@ void CollectItems(const win::TreeControl& tree, HTREEITEM first, Items& items) {
         ::SendMessageW(tree.Hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
         items.emplace_back(text, query.lParam);
         CollectItems(tree,
-                     reinterpret_cast<HTREEITEM>(tree.Send(TVM_GETNEXTITEM, TVGN_CHILD,
-                                                           reinterpret_cast<LPARAM>(item))),
+                     reinterpret_cast<HTREEITEM>(
+                         tree.Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
                      items);
     }
 }
@@ -87,9 +87,9 @@ dictionary::Dictionary DictionaryOf(const std::vector<std::string>& names) {
 // codes; 85 40 is unmapped).
 std::vector<std::string> RandomNames(unsigned seed, int count) {
     const std::vector<std::string> pieces = {
-        "a", "A", "b", "\x82\x81", "\x82\x60", "\xb1", "\x83\x41", "\x82\xa0", "-", "'", "\x01",
-        "1", "\x82\x50", "\x87\x90", "\x81\xe0", "\x81\xe6", "\x87\x9a", "\xfa\x5b", "\x85\x40",
-        " ", "\x81\x5b"};
+        "a",        "A",        "b",        "\x82\x81", "\x82\x60", "\xb1",     "\x83\x41",
+        "\x82\xa0", "-",        "'",        "\x01",     "1",        "\x82\x50", "\x87\x90",
+        "\x81\xe0", "\x81\xe6", "\x87\x9a", "\xfa\x5b", "\x85\x40", " ",        "\x81\x5b"};
     std::mt19937 random(seed);
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
@@ -119,16 +119,23 @@ TEST(CategoryTreeOrder, SameTreeAsSortingEachCategoryInOneByOne) {
     std::vector<OrderCase> cases = {
         {"letter case", {"abcd", "abCd", "abcD", "abCD", "abcd", "abC", "abc", "abCd"}},
         {"widths and kana",
-         {"ab\x82\x81", "aba", "ab\x82\x60", "abA", "ab\xb1", "ab\x83\x41", "ab\x82\xa0",
-          "ab\xb1", "ab\x82\xa0"}},
+         {"ab\x82\x81", "aba", "ab\x82\x60", "abA", "ab\xb1", "ab\x83\x41", "ab\x82\xa0", "ab\xb1",
+          "ab\x82\xa0"}},
         {"separate runs of one name", Repeated({"abx", "aby", "abx", "abz"}, 50)},
         {"codes made one text",
          {"ab\x87\x90", "ab\x81\xe0", "ab\x81\xe6", "ab\x87\x9a", "ab\xfa\x5b", "ab\x87\x90",
           "ab\x85\x40", "ab\x81\x45"}},
         {"ignored bytes and punctuation",
-         {"abc", "ab\x01" "c", "ab-c", "ab'c", "abc", "ab\x02" "c", "a-bc", "ab c"}},
-        {"groups", {"\x82\xa0\x82\xa2", "\x82\xa0\x82\xa0", "\x82\xa9", "\x82\xa0\x82\xa1", "a",
-                    "ab", "a\x82\xa0", "a"}},
+         {"abc",
+          "ab\x01"
+          "c",
+          "ab-c", "ab'c", "abc",
+          "ab\x02"
+          "c",
+          "a-bc", "ab c"}},
+        {"groups",
+         {"\x82\xa0\x82\xa2", "\x82\xa0\x82\xa0", "\x82\xa9", "\x82\xa0\x82\xa1", "a", "ab",
+          "a\x82\xa0", "a"}},
     };
     for (unsigned seed = 1; seed <= 4; ++seed) {
         cases.push_back({"random names", RandomNames(seed, 300)});
