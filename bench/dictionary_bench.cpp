@@ -1,14 +1,22 @@
-// How fast the dictionary page is on a large dic.txt, end to end under the
-// real Pelo.exe, driven from this process:
-//   - start to populated tree, one-line vs large dictionary (median of 5);
-//   - selecting the largest category to its filled list (median of 5);
-//   - in this process, with a list box like Pelo's: filling that category's
-//     kaomoji, and measuring every entry the way the horizontal extent does.
+// How fast the dictionary page is on large dic.txt files, end to end under
+// the real Pelo.exe, driven from this process. For each dictionary, beside a
+// one-line dictionary started in turn with it (medians of --runs, 5):
+//   - start to populated tree, and the ratio of the two;
+//   - Pelo's working set once the tree is filled, and how far above the
+//     one-line case it lies, in multiples of the file's size;
+//   - in this process: reading and parsing it, filling a tree control.
+// For the largest category of the first dictionary:
+//   - selecting it in the running Pelo to its filled list, and selecting the
+//     smallest category (what selecting costs whatever the list);
+//   - in this process, with a list box like Pelo's: the list filled entry by
+//     entry in the ANSI code page, as Pelo, and measuring every entry the way
+//     the horizontal extent does.
 // Usage (under Wine, see scripts/bench.sh):
-//   dictionary_bench.exe [large dic.txt]
+//   dictionary_bench.exe [--runs N] [NAME=dic.txt ...]
 // Without a file, a 100,000-line dictionary of 300 equal categories is made.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +30,7 @@
 #include "app/resource.h"
 #include "dictionary/CategoryTree.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/KaomojiListBox.h"
 #include "text/Mbcs.h"
 #include "text/TextMode.h"
 #include "win/Strings.h"
@@ -33,7 +42,7 @@ using namespace std::chrono_literals;
 using bench::Clock;
 using bench::Median;
 using bench::Milliseconds;
-constexpr int kRuns = 5;
+int g_runs = 5;
 
 std::string BuiltInDictionary() {
     std::string bytes;
@@ -65,21 +74,55 @@ LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) 
     return static_cast<LRESULT>(result);
 }
 
-// Milliseconds from starting Pelo on `dic` to its tree holding `items` items.
-double StartToPopulatedTree(const std::string& dic, int items) {
+struct Start {
+    double milliseconds;
+    double workingSetMiB;
+};
+
+// Starting Pelo on `dic`: the time to its tree holding `items` items, and its
+// working set then.
+Start StartToPopulatedTree(const std::string& dic, int items) {
     e2e::PeloProcess pelo(false);
     pelo.WriteFile("dic.txt", dic);
     const Clock::time_point start = Clock::now();
-    if (!pelo.Launch() || !pelo.WaitForMainWindow(60s)) {
+    if (!pelo.Launch() || !pelo.WaitForMainWindow(120s)) {
         std::fprintf(stderr, "Pelo did not start\n");
         std::exit(1);
     }
     const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
-    if (!e2e::WaitUntil([&] { return SendTo(tree, TVM_GETCOUNT) == items; }, 60s)) {
+    if (!e2e::WaitUntil([&] { return SendTo(tree, TVM_GETCOUNT) == items; }, 120s)) {
         std::fprintf(stderr, "the tree did not fill\n");
         std::exit(1);
     }
-    return Milliseconds(Clock::now() - start);
+    const double milliseconds = Milliseconds(Clock::now() - start);
+    PROCESS_MEMORY_COUNTERS memory{};
+    ::GetProcessMemoryInfo(pelo.Proc().Handle(), &memory, sizeof memory);
+    return {milliseconds, static_cast<double>(memory.WorkingSetSize) / (1024 * 1024)};
+}
+
+// Starts on `dic` and on a one-line dictionary in turn, and prints both.
+void CompareStarts(const std::string& name, const std::string& dic, int items,
+                   const std::string& oneLine) {
+    std::vector<double> oneTimes, bigTimes, oneMemory, bigMemory;
+    for (int run = 0; run < g_runs; ++run) {
+        const Start one = StartToPopulatedTree(oneLine, 2);
+        const Start big = StartToPopulatedTree(dic, items);
+        oneTimes.push_back(one.milliseconds);
+        bigTimes.push_back(big.milliseconds);
+        oneMemory.push_back(one.workingSetMiB);
+        bigMemory.push_back(big.workingSetMiB);
+    }
+    const double oneTime = Median(oneTimes), bigTime = Median(bigTimes);
+    const double above = Median(bigMemory) - Median(oneMemory);
+    const double fileMiB = static_cast<double>(dic.size()) / (1024 * 1024);
+    std::printf(
+        "%s: start to populated tree: one line %.0f ms, %s %.0f ms (median of %d); ratio %.2f\n",
+        name.c_str(), oneTime, name.c_str(), bigTime, g_runs, bigTime / oneTime);
+    std::printf(
+        "%s: working set: one line %.1f MiB, %s %.1f MiB; %.1f MiB above, %.2f x the file "
+        "(%.1f MiB)\n",
+        name.c_str(), Median(oneMemory), name.c_str(), Median(bigMemory), above, above / fileMiB,
+        fileMiB);
 }
 
 std::vector<HTREEITEM> CategoryItems(HWND tree) {
@@ -114,7 +157,7 @@ void MeasureLargestCategory(const std::string& dic, std::size_t largest) {
     for (HTREEITEM item : CategoryItems(tree)) {
         SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         const LRESULT count = SendTo(list, LB_GETCOUNT);
-        if (count == static_cast<LRESULT>(largest)) {
+        if (count == static_cast<LRESULT>(largest) && biggest == nullptr) {
             biggest = item;
         } else if (smallest == nullptr || count < fewest) {
             smallest = item;
@@ -126,9 +169,12 @@ void MeasureLargestCategory(const std::string& dic, std::size_t largest) {
         std::exit(1);
     }
     std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
+    std::vector<double> smallTimes;
+    for (int run = 0; run < g_runs; ++run) {
+        Clock::time_point start = Clock::now();
         SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(smallest));
-        const Clock::time_point start = Clock::now();
+        smallTimes.push_back(Milliseconds(Clock::now() - start));
+        start = Clock::now();
         SendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(biggest));
         times.push_back(Milliseconds(Clock::now() - start));
         if (SendTo(list, LB_GETCOUNT) != static_cast<LRESULT>(largest)) {
@@ -136,8 +182,10 @@ void MeasureLargestCategory(const std::string& dic, std::size_t largest) {
             std::exit(1);
         }
     }
-    std::printf("select largest category (%zu kaomoji) to filled list: median %.1f ms\n", largest,
-                Median(times));
+    std::printf(
+        "select largest category (%zu kaomoji) to filled list: median %.1f ms; "
+        "smallest category (%ld kaomoji) %.1f ms\n",
+        largest, Median(times), static_cast<long>(fewest), Median(smallTimes));
 }
 
 // The same work in this process, split into its parts.
@@ -152,14 +200,15 @@ void MeasureListParts(const CategoryMap::List& kaomoji) {
 
     auto time = [](const std::function<void()>& work) {
         std::vector<double> times;
-        for (int run = 0; run < kRuns; ++run) {
+        for (int run = 0; run < g_runs; ++run) {
             const Clock::time_point start = Clock::now();
             work();
             times.push_back(Milliseconds(Clock::now() - start));
         }
         return Median(times);
     };
-    const double fill = time([&] {
+    // Entry by entry in the ANSI code page, each converted by the list box.
+    const double fillAnsi = time([&] {
         ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
         ::SendMessageA(list, LB_INITSTORAGE, kaomoji.size(), kaomoji.bytes());
@@ -168,6 +217,12 @@ void MeasureListParts(const CategoryMap::List& kaomoji) {
         }
         ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(list, nullptr, TRUE);
+        ::UpdateWindow(list);
+    });
+    win::ListBox listBox;
+    listBox.Attach(list);
+    const double fill = time([&] {
+        dictionary::FillKaomojiList(listBox, kaomoji);
         ::UpdateWindow(list);
     });
     // As the horizontal extent is found: every entry read back and measured.
@@ -203,10 +258,10 @@ void MeasureListParts(const CategoryMap::List& kaomoji) {
         ::SendMessageA(list, LB_SETHORIZONTALEXTENT, widest, 0);
     });
     std::printf(
-        "in process, %zu kaomoji: fill (no redraw, LB_INITSTORAGE) %.1f ms; "
-        "horizontal extent from every entry read back from the list %.1f ms, "
+        "in process, %zu kaomoji: fill as Pelo %.1f ms (entry by entry in the ANSI code page "
+        "%.1f ms); horizontal extent from every entry read back from the list %.1f ms, "
         "from the index %.1f ms\n",
-        kaomoji.size(), fill, measureFromList, measureFromIndex);
+        kaomoji.size(), fill, fillAnsi, measureFromList, measureFromIndex);
     ::DestroyWindow(owner);
 }
 
@@ -220,7 +275,7 @@ void MeasureLoadParts(const std::string& dic) {
     std::vector<double> fills;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < g_runs; ++run) {
         const Clock::time_point start = Clock::now();
         std::optional<win::TextFile> file = win::TextFile::Open(path, {});
         const dictionary::Dictionary loaded =
@@ -235,47 +290,54 @@ void MeasureLoadParts(const std::string& dic) {
         ::DestroyWindow(tree.Hwnd());
     }
     std::printf("in process: read and parse %.1f ms, fill the tree %.1f ms (median of %d)\n",
-                Median(reads), Median(fills), kRuns);
+                Median(reads), Median(fills), g_runs);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string big = argc > 1 ? testsupport::ReadFileBytes(argv[1]) : BuiltInDictionary();
-    if (big.empty()) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
-        return 1;
+    std::vector<std::pair<std::string, std::string>> dictionaries;  // name, bytes
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--runs" && i + 1 < argc) {
+            g_runs = std::max(1, std::atoi(argv[++i]));
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string path =
+            equals == std::string::npos ? argument : argument.substr(equals + 1);
+        std::string bytes = testsupport::ReadFileBytes(path);
+        if (bytes.empty()) {
+            std::fprintf(stderr, "cannot read %s\n", path.c_str());
+            return 1;
+        }
+        dictionaries.emplace_back(
+            equals == std::string::npos ? "large" : argument.substr(0, equals), std::move(bytes));
+    }
+    if (dictionaries.empty()) {
+        dictionaries.emplace_back("large (built-in)", BuiltInDictionary());
     }
     const std::string one = e2e::ToCp932(L"あいさつ\t(^_^)/\r\n");
-    const dictionary::Dictionary bigDictionary = Parse(big);
-    const int bigItems = TreeItemCount(bigDictionary);
-    std::printf("large dictionary: %zu bytes, %zu categories, %d tree items%s\n", big.size(),
-                bigDictionary.categories.Size(), bigItems, argc > 1 ? "" : " (built-in)");
 
-    MeasureLoadParts(big);
-
-    std::vector<double> oneTimes;
-    std::vector<double> bigTimes;
-    for (int run = 0; run < kRuns; ++run) {
-        oneTimes.push_back(StartToPopulatedTree(one, 2));
-        bigTimes.push_back(StartToPopulatedTree(big, bigItems));
+    for (const auto& [name, bytes] : dictionaries) {
+        const dictionary::Dictionary parsed = Parse(bytes);
+        const int items = TreeItemCount(parsed);
+        std::printf("%s: %zu bytes, %zu categories in %zu groups, %d tree items\n", name.c_str(),
+                    bytes.size(), parsed.categories.Size(), parsed.groups.size(), items);
+        MeasureLoadParts(bytes);
+        CompareStarts(name, bytes, items, one);
     }
-    const double oneMedian = Median(oneTimes);
-    const double bigMedian = Median(bigTimes);
-    std::printf(
-        "start to populated tree: one line %.0f ms, large %.0f ms (median of %d); "
-        "ratio %.2f\n",
-        oneMedian, bigMedian, kRuns, bigMedian / oneMedian);
 
+    const dictionary::Dictionary first = Parse(dictionaries.front().second);
     std::size_t largest = 0;
     CategoryMap::Index largestIndex = 0;
-    for (CategoryMap::Index i = 0; i < bigDictionary.categories.Size(); ++i) {
-        if (bigDictionary.categories.ListAt(i).size() > largest) {
-            largest = bigDictionary.categories.ListAt(i).size();
+    for (CategoryMap::Index i = 0; i < first.categories.Size(); ++i) {
+        if (first.categories.ListAt(i).size() > largest) {
+            largest = first.categories.ListAt(i).size();
             largestIndex = i;
         }
     }
-    MeasureLargestCategory(big, largest);
-    MeasureListParts(bigDictionary.categories.ListAt(largestIndex));
+    MeasureLargestCategory(dictionaries.front().second, largest);
+    MeasureListParts(first.categories.ListAt(largestIndex));
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "app/resource.h"
 #include "dictionary/CategoryTree.h"
+#include "dictionary/KaomojiListBox.h"
 #include "win/MessageBox.h"
 #include "win/TextFile.h"
 
@@ -41,18 +42,7 @@ void DictionaryPage::OnCategorySelChanged(NMHDR*, LRESULT* result) {
 void DictionaryPage::ShowCategory(std::string name) {
     const CategoryMap::List* list = m_categoryMap.Find(name);
     m_shown = list;
-    {
-        const dictionary::RedrawSuspended noRedraw(m_kaomojiList);
-        m_kaomojiList.ResetContent();
-        if (list != nullptr) {
-            m_kaomojiList.InitStorage(static_cast<int>(list->size()),
-                                      static_cast<int>(list->bytes()));
-            // Each entry is followed by a zero byte: no copy is needed.
-            for (const std::string_view kaomoji : *list) {
-                m_kaomojiList.Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kaomoji.data()));
-            }
-        }
-    }
+    dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : CategoryMap::List());
     if (list != nullptr) {
         // Measured in memory: the same texts, without reading 10,000s back.
         win::FitHorizontalExtent(m_kaomojiList, [list](const win::TextVisitor& measure) {

@@ -1,64 +1,99 @@
 #include "dictionary/DictionaryParser.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace dictionary {
 namespace {
 
 constexpr char kTab = '\t';
 
-// Length of the character at `pos`. Lead bytes of the ANSI code pages are
-// all 0x80 or more, so plain ASCII needs no call to the lead-byte test.
-std::size_t CharLengthAt(std::string_view line, std::size_t pos, text::LeadByteTest isLead) {
-    const auto byte = static_cast<unsigned char>(line[pos]);
-    return byte >= 0x80 && pos + 1 < line.size() && isLead(byte) ? 2 : 1;
+// text::IsSingleByteSpace, inline: TAB, LF, VT, FF, CR and space.
+bool IsSpace(char byte) {
+    return byte == ' ' || (byte >= '\t' && byte <= '\r');
+}
+
+// Whether the byte at `pos` is the second byte of a double-byte character.
+// A byte that is not a lead byte always ends a character, so the run of lead
+// bytes just before `pos` starts a character: from there they pair up, and
+// an odd count leaves the last one paired with the byte at `pos`. This lets
+// the scans below look for TAB and white space with memchr and a glance back
+// rather than step through every character.
+bool IsTrailByte(std::string_view line, std::size_t pos, const LeadBytes& leads) {
+    std::size_t leadsBefore = 0;
+    while (leadsBefore < pos && leads.IsLead(line[pos - leadsBefore - 1])) {
+        ++leadsBefore;
+    }
+    return leadsBefore % 2 == 1;
+}
+
+// Position of the first TAB byte in [from, to), or `to`.
+std::size_t FindTabByte(std::string_view line, std::size_t from, std::size_t to) {
+    const void* tab = std::memchr(line.data() + from, kTab, to - from);
+    return tab == nullptr ? to
+                          : static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
+}
+
+// Position of the first TAB in [from, to) that starts a character, or `to`.
+std::size_t FindTab(std::string_view line, std::size_t from, std::size_t to,
+                    const LeadBytes& leads) {
+    for (;; ++from) {
+        from = FindTabByte(line, from, to);
+        if (from == to || !IsTrailByte(line, from, leads)) {
+            return from;
+        }
+    }
+}
+
+// ParseRecord, here where AddLine can have it inline: false for a blank line.
+bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record) {
+    std::size_t begin = 0;
+    while (begin < line.size() && IsSpace(line[begin])) {
+        ++begin;
+    }
+    if (begin == line.size()) {
+        return false;
+    }
+    // Just past the last character that is not white space: a white-space
+    // byte at the end is trimmed unless it ends a double-byte character.
+    std::size_t end = line.size();
+    while (IsSpace(line[end - 1]) && !IsTrailByte(line, end - 1, leads)) {
+        --end;
+    }
+    const std::size_t firstTab = FindTab(line, begin, end, leads);
+    record.category = line.substr(begin, firstTab - begin);
+    record.kaomoji = {};
+    if (firstTab == end) {
+        return true;
+    }
+    // The trimmed line ends in a character that is not white space, so a
+    // TAB inside it is followed by the second token.
+    std::size_t second = firstTab + 1;
+    while (line[second] == kTab) {
+        ++second;
+    }
+    record.kaomoji = line.substr(second, FindTab(line, second, end, leads) - second);
+    return true;
 }
 
 }  // namespace
 
-// One pass over the characters finds both ends of the trimmed line, the first
-// TAB, and the second token: it starts at the first character after the
-// first TAB that is not a TAB and runs to the next TAB.
-std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLead) {
-    constexpr std::size_t npos = std::string_view::npos;
-    std::size_t begin = 0;
-    while (begin < line.size() &&
-           text::IsSingleByteSpace(static_cast<unsigned char>(line[begin]))) {
-        ++begin;
+LeadBytes::LeadBytes(text::LeadByteTest isLead) {
+    // Lead bytes of the ANSI code pages are all 0x80 or more.
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        m_isLead[byte] = isLead(static_cast<unsigned char>(byte));
     }
-    std::size_t end = begin;  // just past the last character that is not white space
-    std::size_t firstTab = npos;
-    std::size_t secondBegin = npos;
-    std::size_t secondEnd = npos;
-    for (std::size_t pos = begin; pos < line.size();) {
-        const std::size_t length = CharLengthAt(line, pos, isLead);
-        const bool isTab = length == 1 && line[pos] == kTab;
-        if (isTab && firstTab == npos) {
-            firstTab = pos;
-        } else if (isTab && secondBegin != npos && secondEnd == npos) {
-            secondEnd = pos;
-        } else if (!isTab && firstTab != npos && secondBegin == npos) {
-            secondBegin = pos;
-        }
-        if (length == 2 || !text::IsSingleByteSpace(static_cast<unsigned char>(line[pos]))) {
-            end = pos + length;
-        }
-        pos += length;
-    }
-    if (end == begin) {
+}
+
+std::optional<Record> ParseRecord(std::string_view line, const LeadBytes& leads) {
+    Record record;
+    if (!SplitRecord(line, leads, record)) {
         return std::nullopt;
     }
-    Record record;
-    if (firstTab == npos || firstTab >= end) {
-        record.category = line.substr(begin, end - begin);
-        return record;
-    }
-    // The trimmed line ends in a character that is not white space, so a
-    // TAB inside it is followed by the second token.
-    record.category = line.substr(begin, firstTab - begin);
-    secondEnd = std::min(secondEnd, end);
-    record.kaomoji = line.substr(secondBegin, secondEnd - secondBegin);
     return record;
+}
+
+std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLead) {
+    return ParseRecord(line, LeadBytes(isLead));
 }
 
 std::string_view GroupKey(std::string_view category) {
@@ -66,25 +101,30 @@ std::string_view GroupKey(std::string_view category) {
 }
 
 void DictionaryParser::AddLine(std::string_view line) {
-    const std::optional<Record> record = ParseRecord(line, m_isLead);
-    if (!record) {
+    Record record;
+    if (!SplitRecord(line, m_leads, record)) {
         return;
     }
-    const std::string_view key = GroupKey(record->category);
+    // Most lines go on the run of the line before.
+    if (record.category == m_category && !m_list.empty()) {
+        m_list.push_back(record.kaomoji);
+        return;
+    }
+    const std::string_view key = GroupKey(record.category);
     if (key != m_groupKey) {
         m_groupKey = key;
         m_events.InsertGroup(m_groupKey);
     }
-    if (record->category != m_category) {
+    if (record.category != m_category) {
         // The very first record has no previous run to store.
         if (!m_list.empty()) {
             m_events.StoreList(m_category, std::move(m_list));
             m_list = KaomojiList();
         }
-        m_category = record->category;
+        m_category = record.category;
         m_events.InsertCategory(m_category);
     }
-    m_list.push_back(record->kaomoji);
+    m_list.push_back(record.kaomoji);
 }
 
 void DictionaryParser::Finish() {

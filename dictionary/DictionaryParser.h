@@ -40,7 +40,21 @@ struct Record {
     std::string_view kaomoji;
 };
 
+// The lead bytes of a code page, looked up in a table.
+class LeadBytes {
+public:
+    explicit LeadBytes(text::LeadByteTest isLead);
+    bool IsLead(char byte) const { return m_isLead[static_cast<unsigned char>(byte)]; }
+
+private:
+    bool m_isLead[256] = {};
+};
+
 // Trims `line` and splits it at TABs; nothing when the trimmed line is blank.
+// Scanning is multibyte-aware: the byte after a lead byte belongs to its
+// character (even a TAB or a space), and a lead byte at the very end stands
+// alone.
+std::optional<Record> ParseRecord(std::string_view line, const LeadBytes& leads);
 std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLead);
 
 // The text of the group item a category belongs to: the first two bytes of
@@ -52,7 +66,7 @@ std::string_view GroupKey(std::string_view category);
 class DictionaryParser {
 public:
     DictionaryParser(DictionaryEvents& events, text::LeadByteTest isLead)
-        : m_events(events), m_isLead(isLead) {}
+        : m_events(events), m_leads(isLead) {}
 
     void AddLine(std::string_view line);
     // Stores the list of the last run (for a file without records: an empty
@@ -61,7 +75,7 @@ public:
 
 private:
     DictionaryEvents& m_events;
-    text::LeadByteTest m_isLead;
+    LeadBytes m_leads;
     std::string m_groupKey;
     std::string m_category;
     KaomojiList m_list;

@@ -6,12 +6,6 @@ KaomojiList::KaomojiList(std::initializer_list<std::string_view> entries) {
     }
 }
 
-void KaomojiList::push_back(std::string_view kaomoji) {
-    m_starts.push_back(m_bytes.size());
-    m_bytes.append(kaomoji);
-    m_bytes.push_back('\0');
-}
-
 void KaomojiList::append(const KaomojiList& other) {
     const std::size_t offset = m_bytes.size();
     m_bytes += other.m_bytes;

@@ -34,7 +34,12 @@ public:
     KaomojiList() = default;
     KaomojiList(std::initializer_list<std::string_view> entries);
 
-    void push_back(std::string_view kaomoji);
+    // Inline: the parser calls it for every line of the dictionary.
+    void push_back(std::string_view kaomoji) {
+        m_starts.push_back(m_bytes.size());
+        m_bytes.append(kaomoji);
+        m_bytes.push_back('\0');
+    }
     // Appends every entry of `other`, in its order.
     void append(const KaomojiList& other);
 

@@ -14,14 +14,22 @@ trap 'rm -rf "$work"' EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # ---- dictionary ----
+# The parser natively; then, under Wine, start and memory with three large
+# dictionaries (100,000 lines in 300 categories; 10,000 categories in one
+# group; 3,000 groups), each beside a one-line dictionary, and the largest
+# category of the first to its filled list.
 "$PELO_BUILD_DIR/native/bench/dictionary_parser_bench"
-export PELO_BENCH_DIC=""
+dictionaries=()
 if [ -f "$shared/make_big_dic.py" ]; then
-  python3 "$shared/make_big_dic.py" --lines 100000 --categories 300 --seed 1 --out "$work/dic.txt"
-  PELO_BENCH_DIC=$(windows_path "$work/dic.txt")
+  python3 "$shared/make_big_dic.py" --lines 100000 --categories 300 --seed 1 --out "$work/big.txt"
+  dictionaries+=("100000-lines=$(windows_path "$work/big.txt")")
 fi
-"$root/scripts/with-wine.sh" sh -c \
-  '$WINE "$PELO_BUILD_DIR/win64/bin/dictionary_bench.exe" $PELO_BENCH_DIC'
+python3 "$root/scripts/make_wide_dic.py" one-group --categories 10000 --out "$work/one-group.txt"
+python3 "$root/scripts/make_wide_dic.py" many-groups --groups 3000 --out "$work/many-groups.txt"
+dictionaries+=("one-group=$(windows_path "$work/one-group.txt")"
+               "many-groups=$(windows_path "$work/many-groups.txt")")
+"$root/scripts/with-wine.sh" sh -c '$WINE "$@"' wine \
+  "$PELO_BUILD_DIR/win64/bin/dictionary_bench.exe" "${dictionaries[@]}"
 # ---- end of dictionary ----
 
 # ---- delivery ----

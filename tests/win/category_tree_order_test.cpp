@@ -1,0 +1,154 @@
+// The category tree filled at once ends exactly as inserting every category
+// with TVI_SORT, one by one in file order, leaves a real tree control: the
+// same items in the same order, each with its category, for names the
+// control orders in hard ways.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TestSupport.h"
+#include "dictionary/CategoryTree.h"
+#include "text/TextMode.h"
+
+namespace {
+
+class TreeWindow {
+public:
+    TreeWindow() {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        m_tree.Attach(::CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 200, 200, nullptr,
+                                        nullptr, nullptr, nullptr));
+    }
+    ~TreeWindow() { ::DestroyWindow(m_tree.Hwnd()); }
+    const win::TreeControl& Tree() const { return m_tree; }
+
+private:
+    win::TreeControl m_tree;
+};
+
+// Every item, parents before their children, as the tree holds it.
+using Items = std::vector<std::pair<std::wstring, LPARAM>>;
+void CollectItems(const win::TreeControl& tree, HTREEITEM first, Items& items) {
+    for (HTREEITEM item = first; item != nullptr;
+         item = reinterpret_cast<HTREEITEM>(
+             tree.Send(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        wchar_t text[256] = {};
+        TVITEMW query{};
+        query.mask = TVIF_TEXT | TVIF_PARAM;
+        query.hItem = item;
+        query.pszText = text;
+        query.cchTextMax = 256;
+        ::SendMessageW(tree.Hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+        items.emplace_back(text, query.lParam);
+        CollectItems(tree,
+                     reinterpret_cast<HTREEITEM>(
+                         tree.Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
+                     items);
+    }
+}
+
+Items ItemsOf(const win::TreeControl& tree) {
+    Items items;
+    CollectItems(tree, reinterpret_cast<HTREEITEM>(tree.Send(TVM_GETNEXTITEM, TVGN_ROOT)), items);
+    return items;
+}
+
+// The tree built the plain way: each category sorted in as it comes.
+void FillOneByOne(const win::TreeControl& tree, const dictionary::Dictionary& dictionary) {
+    for (const dictionary::Dictionary::Group& group : dictionary.groups) {
+        const HTREEITEM groupItem = tree.InsertItem(group.key, TVI_ROOT, TVI_LAST);
+        for (const CategoryMap::Index index : group.categories) {
+            tree.InsertItem(dictionary.categories.NameAt(index), groupItem, TVI_SORT,
+                            static_cast<LPARAM>(index));
+        }
+    }
+}
+
+dictionary::Dictionary DictionaryOf(const std::vector<std::string>& names) {
+    std::string bytes;
+    for (const std::string& name : names) {
+        bytes += name + "\t(^_^)\r\n";
+    }
+    text::MemorySource source(bytes);
+    text::LineReader lines(source);
+    return dictionary::ReadDictionary(lines, win::SystemLeadByte);
+}
+
+// Names in one group "ab" made of pieces the control compares in hard ways:
+// case, full and half width, kana, word-sort punctuation, control bytes it
+// ignores, and codes it turns into one text (≒ and ∵ have NEC, IBM and JIS
+// codes; 85 40 is unmapped).
+std::vector<std::string> RandomNames(unsigned seed, int count) {
+    const std::vector<std::string> pieces = {
+        "a",        "A",        "b",        "\x82\x81", "\x82\x60", "\xb1",     "\x83\x41",
+        "\x82\xa0", "-",        "'",        "\x01",     "1",        "\x82\x50", "\x87\x90",
+        "\x81\xe0", "\x81\xe6", "\x87\x9a", "\xfa\x5b", "\x85\x40", " ",        "\x81\x5b"};
+    std::mt19937 random(seed);
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        std::string name = "ab";
+        for (int length = 1 + static_cast<int>(random() % 3); length > 0; --length) {
+            name += pieces[random() % pieces.size()];
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+struct OrderCase {
+    const char* what;
+    std::vector<std::string> names;  // CP932, in file order
+};
+
+TEST(CategoryTreeOrder, SameTreeAsSortingEachCategoryInOneByOne) {
+    std::vector<std::string> runs;
+    for (int i = 0; i < 50; ++i) {
+        runs.insert(runs.end(), {"abx", "aby", "abx", "abz"});
+    }
+    std::vector<OrderCase> cases = {
+        {"letter case", {"abcd", "abCd", "abcD", "abCD", "abcd", "abC", "abc", "abCd"}},
+        {"widths and kana",
+         {"ab\x82\x81", "aba", "ab\x82\x60", "abA", "ab\xb1", "ab\x83\x41", "ab\x82\xa0", "ab\xb1",
+          "ab\x82\xa0"}},
+        {"separate runs of one name", runs},
+        {"codes made one text",
+         {"ab\x87\x90", "ab\x81\xe0", "ab\x81\xe6", "ab\x87\x9a", "ab\xfa\x5b", "ab\x87\x90",
+          "ab\x85\x40", "ab\x81\x45"}},
+        {"ignored bytes and punctuation",
+         {"abc",
+          "ab\x01"
+          "c",
+          "ab-c", "ab'c", "abc",
+          "ab\x02"
+          "c",
+          "a-bc", "ab c"}},
+        {"groups",
+         {"\x82\xa0\x82\xa2", "\x82\xa0\x82\xa0", "\x82\xa9", "\x82\xa0\x82\xa1", "a", "ab",
+          "a\x82\xa0", "a"}},
+    };
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        cases.push_back({"random names", RandomNames(seed, 300)});
+    }
+    for (const OrderCase& c : cases) {
+        const dictionary::Dictionary dictionary = DictionaryOf(c.names);
+        TreeWindow oneByOne;
+        TreeWindow atOnce;
+        FillOneByOne(oneByOne.Tree(), dictionary);
+        dictionary::FillCategoryTree(atOnce.Tree(), dictionary);
+        const Items expected = ItemsOf(oneByOne.Tree());
+        const Items actual = ItemsOf(atOnce.Tree());
+        ASSERT_EQ(actual.size(), expected.size()) << c.what;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(actual[i], expected[i]) << c.what << ", item " << i;
+        }
+    }
+}
+
+}  // namespace
