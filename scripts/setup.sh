@@ -3,11 +3,12 @@
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
+# A minimal Debian has none of these, not even make: keep the list complete.
 packages=(
-  cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+  cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 wine libwine xvfb fvwm x11-utils
-  locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip imagemagick
+  locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip imagemagick ca-certificates
 )
 
 missing=()
