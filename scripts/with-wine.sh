@@ -38,8 +38,12 @@ if [ "${PELO_USE_DISPLAY:-}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
 else
   display=${PELO_DISPLAY:-}
   if [ -z "$display" ]; then
+    # A server of another /tmp (a container, a chroot) shows only as an abstract socket.
     for n in $(seq 71 99); do
-      if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=:$n; break; fi
+      if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ] &&
+        ! grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; then
+        display=:$n; break
+      fi
     done
   fi
   Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
