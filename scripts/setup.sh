@@ -11,20 +11,30 @@ packages=(
   locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip imagemagick ca-certificates
 )
 
+as_root() {
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "setup: $1 needs root: run this as root, or install sudo" >&2
+    exit 1
+  fi
+}
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # Wine needs the glibc locale to handle Japanese file names and code page 932.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "setup: building the ja_JP.UTF-8 locale"
-  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
