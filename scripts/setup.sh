@@ -17,7 +17,7 @@ as_root() {
   elif command -v sudo >/dev/null; then
     sudo "$@"
   else
-    echo "setup: $1 needs root: run this as root, or install sudo" >&2
+    echo "setup: installing needs root: run this as root, or install sudo" >&2
     exit 1
   fi
 }
