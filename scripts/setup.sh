@@ -3,12 +3,24 @@
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
+# A minimal Debian has none of these, not even make: keep the list complete.
 packages=(
-  cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+  cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 wine libwine xvfb fvwm x11-utils
-  locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip imagemagick
+  locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip imagemagick ca-certificates
 )
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "setup: installing needs root: run this as root, or install sudo" >&2
+    exit 1
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,14 +28,13 @@ for p in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # Wine needs the glibc locale to handle Japanese file names and code page 932.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "setup: building the ja_JP.UTF-8 locale"
-  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi

@@ -7,7 +7,7 @@
 #   scripts/with-wine.sh COMMAND [ARG...]
 #
 # PELO_WINEPREFIX (default: $PELO_BUILD_DIR/wineprefix, else build/wineprefix) chooses the prefix;
-# PELO_DISPLAY (default: first free from :71) the display; PELO_USE_DISPLAY=1
+# PELO_DISPLAY (default: a free one of :71 to :99) the display; PELO_USE_DISPLAY=1
 # runs on the current $DISPLAY instead (no Xvfb, no window manager of ours).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -38,8 +38,16 @@ if [ "${PELO_USE_DISPLAY:-}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
 else
   display=${PELO_DISPLAY:-}
   if [ -z "$display" ]; then
-    for n in $(seq 71 99); do
-      if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=:$n; break; fi
+    # The first free display of :71 to :99, starting at one of this checkout's own, so
+    # that sessions of other checkouts rarely race for the same. A server of another
+    # /tmp (a container, a chroot) shows only as an abstract socket.
+    start=$(($(printf %s "$root" | cksum | cut -d' ' -f1) % 29))
+    for i in $(seq 0 28); do
+      n=$((71 + (start + i) % 29))
+      if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ] &&
+        ! grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; then
+        display=:$n; break
+      fi
     done
   fi
   Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &

@@ -7,7 +7,8 @@
   also PelomiUtil.dll), never a MinGW runtime (libstdc++, libgcc, libwinpthread).
 - PelomiUtil.dll exports its four functions under the names the platform's
   usual compiler (MSVC) gives their declarations on that architecture, so a
-  program built with that compiler can link to it.
+  program built with that compiler can link to it; Pelo.exe imports exactly
+  those names from it, so that it loads a PelomiUtil.dll built by either.
 
 Reads `objdump -p`; prints one line per check and "N passed, N failed";
 exits non-zero when a check fails or a binary is missing.
@@ -26,7 +27,7 @@ SYSTEM_DLLS = {
 }
 RUNTIME_DLL = re.compile(r"^(libstdc\+\+|libgcc|libwinpthread)", re.IGNORECASE)
 
-EXPORTS = {
+HOOK_NAMES = {
     "pei-i386": [
         "?SetHook@@YGXPAUHWND__@@@Z",
         "?FreeHook@@YGXXZ",
@@ -52,7 +53,7 @@ def objdump_program():
 
 
 def read_headers(objdump, path):
-    """File format, imported DLL names and exported names of a PE file."""
+    """File format, imports ({DLL name: [imported names]}) and exported names of a PE file."""
     # objdump's headings are translated: read them in the C locale, whatever
     # locale the test run uses (the Wine tests need a Japanese one).
     env = dict(os.environ, LC_ALL="C", LANGUAGE="C")
@@ -60,7 +61,17 @@ def read_headers(objdump, path):
                           text=True, env=env).stdout
     match = re.search(r"file format (\S+)", text)
     file_format = match.group(1) if match else "unknown"
-    imports = re.findall(r"^\s*DLL Name: (\S+)", text, re.MULTILINE)
+    imports = {}
+    for block in re.split(r"^\s*DLL Name: ", text, flags=re.MULTILINE)[1:]:
+        dll, _, rest = block.partition("\n")
+        # "vma:  Hint/Ord Member-Name Bound-To", then "<vma> <hint> <name>" lines.
+        names = []
+        for line in rest.splitlines()[1:]:
+            entry = re.match(r"^\s*[0-9a-f]+\s+\d+\s+(\S+)", line)
+            if not entry:
+                break
+            names.append(entry.group(1))
+        imports[dll.strip()] = names
     exports = []
     table = text.split("[Ordinal/Name Pointer] Table", 1)
     if len(table) == 2:
@@ -110,13 +121,20 @@ def check_tree(checks, objdump, arch, folder):
     checks.check(dll_format == wanted, f"{arch}: PelomiUtil.dll is {wanted}", dll_format)
 
     check_imports(checks, f"{arch}: Pelo.exe", exe_imports, {"pelomiutil.dll"})
-    checks.check(any(d.lower() == "pelomiutil.dll" for d in exe_imports),
+    hook_imports = next((names for dll, names in exe_imports.items()
+                         if dll.lower() == "pelomiutil.dll"), None)
+    checks.check(hook_imports is not None,
                  f"{arch}: Pelo.exe links PelomiUtil.dll at load time", ", ".join(exe_imports))
     check_imports(checks, f"{arch}: PelomiUtil.dll", dll_imports, set())
 
-    for name in EXPORTS.get(dll_format, EXPORTS[wanted]):
+    names = HOOK_NAMES.get(dll_format, HOOK_NAMES[wanted])
+    for name in names:
         checks.check(name in dll_exports, f"{arch}: PelomiUtil.dll exports {name}",
                      "exports: " + ", ".join(dll_exports))
+    if hook_imports is not None:
+        checks.check(sorted(hook_imports) == sorted(names),
+                     f"{arch}: Pelo.exe imports from PelomiUtil.dll exactly its MSVC names",
+                     "imports: " + ", ".join(hook_imports))
 
 
 def main():

@@ -95,21 +95,20 @@ void Clicks(POINT screen, int count) {
 // A child of `parent` whose 16-bit control id is `id` (message boxes use 0xFFFF,
 // which some systems keep as -1).
 HWND ChildWithId16(HWND parent, WORD id) {
+    // A static member, not a lambda: the callback must be CALLBACK (stdcall) on x86.
     struct Search {
         WORD id;
         HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
+        static BOOL CALLBACK Visit(HWND child, LPARAM context) {
             auto* s = reinterpret_cast<Search*>(context);
             if (LOWORD(::GetDlgCtrlID(child)) == s->id) {
                 s->found = child;
                 return FALSE;
             }
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+        }
+    } search{id, nullptr};
+    ::EnumChildWindows(parent, &Search::Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -121,16 +120,15 @@ std::vector<HWND> TopLevelWindows(DWORD pid) {
     struct Search {
         DWORD pid;
         std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
+        static BOOL CALLBACK Visit(HWND window, LPARAM context) {
             auto* s = reinterpret_cast<Search*>(context);
             if (ProcessIdOf(window) == s->pid) {
                 s->found.push_back(window);
             }
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+        }
+    } search{pid, {}};
+    ::EnumWindows(&Search::Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

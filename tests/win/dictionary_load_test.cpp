@@ -85,21 +85,21 @@ private:
     std::size_t m_next = 0;
 };
 
+// EnumThreadWindows callback (a function, not a lambda: CALLBACK is stdcall on x86).
+BOOL CALLBACK TakeMessageBox(HWND window, LPARAM result) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (std::string_view(name) == "#32770" && ::GetDlgItem(window, 0xFFFF)) {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A message box of thread `threadId`, or null.
 HWND MessageBoxOf(DWORD threadId) {
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        threadId,
-        [](HWND window, LPARAM result) -> BOOL {
-            char name[16] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (std::string_view(name) == "#32770" && ::GetDlgItem(window, 0xFFFF)) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(threadId, &TakeMessageBox, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
