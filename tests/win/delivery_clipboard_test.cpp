@@ -161,57 +161,13 @@ TEST(DeliveryPlaceText, RefusedStepsReportFailureCloseAndFreeTheBlock) {
 
 // ---- The system clipboard ---------------------------------------------------------------
 
-std::optional<std::string> SystemClipboardBlock(UINT format) {
-    if (!::OpenClipboard(nullptr)) {
-        return std::nullopt;
-    }
-    std::optional<std::string> bytes;
-    if (HANDLE data = ::GetClipboardData(format)) {
-        bytes = BytesOf(data);
-    }
-    ::CloseClipboard();
-    return bytes;
-}
-
-// Holds the clipboard open from another thread, for a window of its own,
-// until destroyed.
-class ClipboardHeldElsewhere {
-public:
-    ClipboardHeldElsewhere() {
-        m_thread = std::thread([this] {
-            const UniqueWindow owner(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                                       nullptr, nullptr, nullptr));
-            m_opened = owner && ::OpenClipboard(owner.get());
-            m_ready = true;
-            while (!m_release) {
-                std::this_thread::sleep_for(5ms);
-            }
-            if (m_opened) {
-                ::CloseClipboard();
-            }
-        });
-        testsupport::WaitUntil([this] { return m_ready.load(); });
-    }
-    ~ClipboardHeldElsewhere() {
-        m_release = true;
-        m_thread.join();
-    }
-    bool Opened() const { return m_opened; }
-
-private:
-    std::atomic<bool> m_ready{false};
-    std::atomic<bool> m_opened{false};
-    std::atomic<bool> m_release{false};
-    std::thread m_thread;
-};
-
 TEST(DeliverySystemClipboard, HoldsExactlyTheBytesAndTheUnicodeForm) {
     delivery::SystemClipboard clipboard(nullptr);
     ASSERT_TRUE(delivery::PlaceText(clipboard, kKaomoji));
-    const auto ansi = SystemClipboardBlock(CF_TEXT);
+    const auto ansi = testsupport::ClipboardBlock(CF_TEXT);
     ASSERT_TRUE(ansi.has_value());
     EXPECT_EQ(*ansi, kKaomoji + '\0');
-    const auto unicode = SystemClipboardBlock(CF_UNICODETEXT);
+    const auto unicode = testsupport::ClipboardBlock(CF_UNICODETEXT);
     ASSERT_TRUE(unicode.has_value());
     EXPECT_EQ(*unicode, WideBytes(kKaomojiWide));
 }
@@ -220,11 +176,11 @@ TEST(DeliverySystemClipboard, HeldElsewhereNothingIsPlacedAndTheOldTextStays) {
     delivery::SystemClipboard clipboard(nullptr);
     ASSERT_TRUE(delivery::PlaceText(clipboard, "before"));
     {
-        ClipboardHeldElsewhere holder;
+        testsupport::ClipboardHolder holder;
         ASSERT_TRUE(holder.Opened());
         EXPECT_FALSE(delivery::PlaceText(clipboard, "after"));
     }
-    EXPECT_EQ(SystemClipboardBlock(CF_TEXT), std::string("before", 7));
+    EXPECT_EQ(testsupport::ClipboardBlock(CF_TEXT), std::string("before", 7));
 }
 
 // ---- Where the paste goes -----------------------------------------------------------------

@@ -90,63 +90,6 @@ private:
     HWND m_second = nullptr;
 };
 
-struct ForeignWindowEnum {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindowOf(HWND window, LPARAM lParam) {
-    auto& search = *reinterpret_cast<ForeignWindowEnum*>(lParam);
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    if (processId == search.processId && ::IsWindowVisible(window)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// TargetApp.exe running in a process of its own.
-class ForeignApp {
-public:
-    explicit ForeignApp(const std::wstring& title) {
-        const auto exe = testsupport::ExecutableFolder() / L"TargetApp.exe";
-        std::wstring commandLine = L"\"" + exe.wstring() + L"\" \"" + title + L"\" 0 0";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info)) {
-            return;
-        }
-        ::CloseHandle(info.hThread);
-        m_process.reset(info.hProcess);
-        ForeignWindowEnum search{info.dwProcessId, nullptr};
-        WaitUntil([&] {
-            ::EnumWindows(&FindVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        });
-        m_window = search.found;
-    }
-    ~ForeignApp() { Close(); }
-    HWND Window() const { return m_window; }
-    void Close() {
-        if (m_process) {
-            ::PostMessageW(m_window, WM_CLOSE, 0, 0);
-            if (::WaitForSingleObject(m_process.get(), 5000) != WAIT_OBJECT_0) {
-                ::TerminateProcess(m_process.get(), 1);
-                ::WaitForSingleObject(m_process.get(), 5000);
-            }
-            m_process.reset();
-        }
-        WaitUntil([&] { return !::IsWindow(m_window); }, 5s);
-    }
-
-private:
-    win::UniqueKernelHandle m_process;
-    HWND m_window = nullptr;
-};
-
 bool MakeForeground(HWND window) {
     ::SetForegroundWindow(window);
     return WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5s);
@@ -203,7 +146,7 @@ TEST_F(HookTracking, RemembersTheForeignWindowTheUserLeftNeverOurOwn) {
     SetHook(pelo.Get());
     EXPECT_EQ(GetLastActiveWindow(), nullptr) << "only our own window has been active";
 
-    ForeignApp editor(L"hook editor");
+    testsupport::TargetApp editor(L"hook editor");
     ASSERT_NE(editor.Window(), nullptr) << "TargetApp.exe did not start";
     ASSERT_TRUE(MakeForeground(editor.Window()));
     // The timer alone sees it: nobody asks until our window is back in front.
@@ -224,7 +167,7 @@ TEST_F(HookTracking, RemembersTheForeignWindowTheUserLeftNeverOurOwn) {
 
 TEST_F(HookTracking, TheForegroundWindowAtSetHookCounts) {
     const OwnWindow pelo("Pelo");
-    ForeignApp editor(L"hook start");
+    testsupport::TargetApp editor(L"hook start");
     ASSERT_NE(editor.Window(), nullptr);
     ASSERT_TRUE(MakeForeground(editor.Window()));
     SetHook(pelo.Get());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <future>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "app/resource.h"
 #include "win/Application.h"
 #include "win/Dialog.h"
 #include "win/FileError.h"
@@ -23,8 +25,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr UINT kButton = 100;
-constexpr UINT kEdit = 101;
+// The AA editor's template from the linked resources: OK, Cancel, a label, two edits.
+constexpr UINT kButton = IDC_AA_TITLE_LABEL;
+constexpr UINT kEdit = IDC_AA_TITLE;
 constexpr UINT kEnd = WM_APP + 1;
 constexpr UINT kAdd = WM_APP + 2;
 constexpr UINT kThrowFileError = WM_APP + 3;
@@ -32,52 +35,10 @@ constexpr UINT kThrowOther = WM_APP + 4;
 constexpr UINT kRunChild = WM_APP + 5;
 constexpr UINT kCustomNotify = 777;
 
-// A dialog template in memory: a caption, a push button and an edit.
-class Template {
-public:
-    explicit Template(DWORD style) {
-        Dword(style);
-        Dword(0);  // extended style
-        Word(2);   // controls
-        Word(0), Word(0), Word(200), Word(100);
-        Word(0);  // no menu
-        Word(0);  // default class
-        Text(L"Layer");
-        Word(9);
-        Text(L"MS Shell Dlg");
-        Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kButton, 0x0080, L"Press");
-        Item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kEdit, 0x0081, L"");
-    }
-    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
-
-private:
-    void Word(WORD w) { m_words.push_back(w); }
-    void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
-    void Text(const wchar_t* text) {
-        do {
-            Word(*text);
-        } while (*text++ != L'\0');
-    }
-    void Item(DWORD style, WORD id, WORD atom, const wchar_t* text) {
-        if (m_words.size() % 2 != 0) {
-            Word(0);  // DWORD alignment
-        }
-        Dword(style);
-        Dword(0);
-        Word(10), Word(10 + 20 * (id - kButton)), Word(80), Word(14);
-        Word(id);
-        Word(0xFFFF), Word(atom);
-        Text(text);
-        Word(0);  // no creation data
-    }
-    std::vector<WORD> m_words;
-};
-
-const DWORD kStyle = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
 
 class TestDialog : public win::Dialog {
 public:
-    explicit TestDialog(const Template& t, HWND parent = nullptr) : Dialog(t.get(), parent) {}
+    TestDialog() : Dialog(IDD_EDIT_AA) {}
 
     std::vector<UINT> defaultMessages;    // in the order DefWindowProc saw them
     std::vector<WPARAM> defaultCommands;  // wParam of WM_COMMAND among them
@@ -145,8 +106,7 @@ public:
         Default();
     }
     void OnRunChild() {
-        const Template childTemplate(kStyle);
-        TestDialog child(childTemplate);  // no parent: the main window owns it
+        TestDialog child;  // no parent: the main window owns it
         child.onInit = [this](TestDialog& self) {
             childOwner = ::GetWindow(self.Hwnd(), GW_OWNER);
             ownerEnabledDuringChild = ::IsWindowEnabled(Hwnd()) != FALSE;
@@ -173,8 +133,7 @@ bool Contains(const std::vector<UINT>& messages, UINT message) {
 }
 
 TEST(Dialog, TableDispatchAndDefaultProcessing) {
-    const Template t(kStyle);
-    TestDialog dialog(t);
+    TestDialog dialog;
     LRESULT sum = 0, notifyResult = 0;
     dialog.onInit = [&](TestDialog& self) {
         const HWND hwnd = self.Hwnd();
@@ -192,7 +151,7 @@ TEST(Dialog, TableDispatchAndDefaultProcessing) {
     EXPECT_EQ(sum, 12);
     EXPECT_EQ(notifyResult, 42);
     EXPECT_EQ(dialog.events,
-              (std::vector<std::string>{"init", "button", "notify from 100", "postncdestroy"}));
+              (std::vector<std::string>{"init", "button", "notify from " + std::to_string(kButton), "postncdestroy"}));
     EXPECT_TRUE(dialog.postNcDestroyHadNoWindow);
     EXPECT_EQ(dialog.Hwnd(), nullptr);
     EXPECT_FALSE(::IsWindow(dialog.lastHwnd));
@@ -201,7 +160,7 @@ TEST(Dialog, TableDispatchAndDefaultProcessing) {
     // the messages the table or the base handled.
     const auto& seen = dialog.defaultMessages;
     ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front(), static_cast<UINT>(WM_NCCREATE)) << "subclassed before creation";
+    EXPECT_TRUE(Contains(seen, WM_NCCREATE)) << "subclassed before creation";
     EXPECT_TRUE(Contains(seen, WM_CREATE));
     EXPECT_TRUE(Contains(seen, WM_WINDOWPOSCHANGING));
     EXPECT_TRUE(Contains(seen, WM_WINDOWPOSCHANGED));
@@ -216,8 +175,7 @@ TEST(Dialog, TableDispatchAndDefaultProcessing) {
 }
 
 TEST(Dialog, OkExchangesDataAndCancelDoesNot) {
-    const Template t(kStyle);
-    TestDialog ok(t);
+    TestDialog ok;
     std::string shown;
     ok.onInit = [&](TestDialog& self) {
         char buffer[64] = {};
@@ -230,7 +188,7 @@ TEST(Dialog, OkExchangesDataAndCancelDoesNot) {
     EXPECT_EQ(shown, "loaded") << "OnInitDialog loads the members into the controls";
     EXPECT_EQ(ok.text, "typed \x83\x5C");
 
-    TestDialog cancel(t);
+    TestDialog cancel;
     cancel.onInit = [](TestDialog& self) {
         ::SetDlgItemTextA(self.Hwnd(), kEdit, "discarded");
         ::PostMessageA(self.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -240,8 +198,7 @@ TEST(Dialog, OkExchangesDataAndCancelDoesNot) {
 }
 
 TEST(Dialog, SizeHandlerGetsTheClientSize) {
-    const Template t(kStyle | WS_THICKFRAME);
-    TestDialog dialog(t);
+    TestDialog dialog;
     dialog.onInit = [](TestDialog& self) {
         ::SetWindowPos(self.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
         ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
@@ -258,8 +215,7 @@ TEST(Dialog, SizeHandlerGetsTheClientSize) {
 TEST(Dialog, OwnerAndCentring) {
     class App : public win::Application {
     } app;
-    const Template t(kStyle);
-    TestDialog main(t);
+    TestDialog main;
     app.SetMainWindow(&main);
     main.onInit = [&](TestDialog& self) { ::PostMessageA(self.Hwnd(), kRunChild, 0, 0); };
     const INT_PTR result = main.DoModal();
@@ -278,26 +234,7 @@ TEST(Dialog, OwnerAndCentring) {
     EXPECT_NEAR(main.childCentre.y, (work.top + work.bottom) / 2, 2);
 }
 
-// Loads Pelo.exe (built beside this test) as a data file for its strings.
-class WithProductStrings : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        const std::wstring exe = (testsupport::ExecutableFolder() / L"Pelo.exe").wstring();
-        s_module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        win::SetResourceInstance(s_module);
-    }
-    static void TearDownTestSuite() {
-        win::SetResourceInstance(nullptr);
-        if (s_module != nullptr) {
-            ::FreeLibrary(s_module);
-        }
-    }
-    void SetUp() override { ASSERT_NE(s_module, nullptr) << "Pelo.exe must be beside the test"; }
-    static HMODULE s_module;
-};
-HMODULE WithProductStrings::s_module = nullptr;
-
-TEST_F(WithProductStrings, FileErrorTexts) {
+TEST(FileError, TextsFromTheResources) {
     using win::FileError;
     using win::FileErrorCause;
     EXPECT_EQ(FileError(FileErrorCause::None, "x").Message(), "No error occurred.");
@@ -316,82 +253,41 @@ TEST_F(WithProductStrings, FileErrorTexts) {
               "An attempt was made to access f past its end.");
 }
 
-// Watches this thread's windows for the next message box (a dialog-class
-// window owned by another), reads its caption and text and presses OK.
-class MessageBoxCloser {
-public:
-    MessageBoxCloser()
-        : m_threadId(::GetCurrentThreadId()), m_thread([this] {
-              HWND box = nullptr;
-              testsupport::WaitUntil([&] { return (box = FindBox()) != nullptr; }, 30s);
-              if (box == nullptr) {
-                  return;
-              }
-              wchar_t text[512] = {};
-              ::GetDlgItemTextW(box, 0xFFFF, text, 512);
-              m_text = text;
-              wchar_t caption[256] = {};
-              ::GetWindowTextW(box, caption, 256);
-              m_caption = caption;
-              m_owner = ::GetWindow(box, GW_OWNER);
-              ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-          }) {}
-    ~MessageBoxCloser() {
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-    }
-    // The box's text, once it has been closed (nothing if none appeared).
-    std::optional<std::wstring> Text() {
-        m_thread.join();
-        return m_text;
-    }
-    const std::wstring& Caption() const { return m_caption; }
-    HWND Owner() const { return m_owner; }
-
-private:
-    static BOOL CALLBACK TakeMessageBox(HWND window, LPARAM param) {
-        wchar_t className[16] = {};
-        ::GetClassNameW(window, className, 16);
-        if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
-            ::GetWindow(window, GW_OWNER) != nullptr) {
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    HWND FindBox() const {
-        HWND found = nullptr;
-        ::EnumThreadWindows(m_threadId, &TakeMessageBox, reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
-
-    DWORD m_threadId;
-    std::optional<std::wstring> m_text;
-    std::wstring m_caption;
-    HWND m_owner = nullptr;
-    std::thread m_thread;
+// From a helper thread: the next message box of this process, its text, caption and
+// owner, answered with OK.
+struct SeenBox {
+    std::string text, caption;
+    HWND owner = nullptr;
 };
+std::future<SeenBox> AnswerNextBox() {
+    return std::async(std::launch::async, [] {
+        SeenBox seen;
+        if (const HWND box = testsupport::WaitForMessageBox(::GetCurrentProcessId())) {
+            seen = {testsupport::MessageBoxText(box), testsupport::WindowText(box),
+                    ::GetWindow(box, GW_OWNER)};
+            testsupport::AnswerMessageBox(box);
+        }
+        return seen;
+    });
+}
 
-TEST_F(WithProductStrings, EscapedExceptionsAreReportedAndTheDialogGoesOn) {
-    const Template t(kStyle);
+TEST(Dialog, EscapedExceptionsAreReportedAndTheDialogGoesOn) {
     for (const UINT trigger : {kThrowFileError, kThrowOther}) {
-        TestDialog dialog(t);
-        MessageBoxCloser closer;
+        TestDialog dialog;
+        std::future<SeenBox> box = AnswerNextBox();
         dialog.onInit = [trigger](TestDialog& self) {
             ::PostMessageA(self.Hwnd(), trigger, 0, 0);
             ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
         };
         EXPECT_EQ(dialog.DoModal(), 77) << "the dialog ran on after the exception";
-        const std::optional<std::wstring> text = closer.Text();
-        ASSERT_TRUE(text.has_value()) << "no message box appeared";
+        const SeenBox seen = box.get();
         if (trigger == kThrowFileError) {
-            EXPECT_EQ(*text, L"C:\\data\\dic.txt was not found.");
+            EXPECT_EQ(seen.text, "C:\\data\\dic.txt was not found.");
         } else {
-            EXPECT_NE(text->find(L"broken invariant"), std::wstring::npos);
+            EXPECT_NE(seen.text.find("broken invariant"), std::string::npos) << seen.text;
         }
-        EXPECT_EQ(closer.Owner(), dialog.lastHwnd) << "modal to the dialog";
-        EXPECT_EQ(closer.Caption(), L"layer_dialog_test") << "the executable's name";
+        EXPECT_EQ(seen.owner, dialog.lastHwnd) << "modal to the dialog";
+        EXPECT_EQ(seen.caption, "layer_dialog_test") << "the executable's name";
     }
 }
 
