@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <future>
 #include <map>
 #include <optional>
@@ -504,6 +505,435 @@ TEST(Favorites, DoubleClickedEntriesGoToTheClipboardExactly) {
     const std::wstring wide = FromCp932(trail);
     EXPECT_EQ(ClipboardBlock(CF_UNICODETEXT).value_or("").substr(0, wide.size() * 2 + 2),
               std::string(reinterpret_cast<const char*>(wide.c_str()), wide.size() * 2 + 2));
+}
+
+// ---- The AA list and its editor -------------------------------------------------------------
+
+// Opens the editor with button `id` (New or Edit); `command` returns once the editor has
+// closed and the page has done its part.
+HWND OpenEditor(const Pelo& pelo, int id, std::shared_future<void>& command) {
+    command = Pelo::SendLater(pelo.Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(pelo.Control(id)));
+    HWND editor = nullptr;
+    WaitUntil([&] {
+        editor = FindTopLevelWindow(::GetCurrentProcessId(), L"AAエディター", L"#32770");
+        return IsVisible(editor) || command.wait_for(0s) == std::future_status::ready;
+    });
+    return IsVisible(editor) ? editor : nullptr;
+}
+
+// Fills the editor in and presses `button`, answering questions with `answer`; the
+// messages shown until the editor is back for more, or closed and the command done.
+Strings Press(HWND editor, int button, const std::shared_future<void>& command,
+              int answer = IDOK) {
+    Strings shown = Pelo::Finish(Pelo::SendLater(editor, WM_COMMAND, button), answer);
+    if (!::IsWindow(editor)) {
+        const Strings later = Pelo::Finish(command);
+        shown.insert(shown.end(), later.begin(), later.end());
+    }
+    return shown;
+}
+Strings Save(HWND editor, std::string_view title, std::string_view text,
+             const std::shared_future<void>& command, int answer = IDOK) {
+    SetEditText(::GetDlgItem(editor, IDC_AA_TITLE), title);
+    SetEditText(::GetDlgItem(editor, IDC_AA_TEXT), text);
+    return Press(editor, IDOK, command, answer);
+}
+
+TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
+    Pelo pelo({{"dic.txt", TinyDictionary()}, {"AA\\x.TXT", "a\r\nb"}, {"AA\\.txt", ""},
+               {"AA\\h.txt", "\x83\x5C\n\r\n"}, {"AA\\notes.md", "not a piece"}});
+    ::SetFileAttributesW(pelo.PathOf("AA\\h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    fs::create_directory(pelo.PathOf("AA\\y.txt"));
+    ASSERT_TRUE(pelo.Start());
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"", "h", "x", "y"}));
+    EXPECT_EQ(pelo.Selection(IDC_AA_LIST), LB_ERR);
+
+    ASSERT_TRUE(SetClipboardText("before"));
+    pelo.Command(IDC_AA_LIST, LBN_DBLCLK);  // nothing selected
+    EXPECT_EQ(ClipboardText(), "before");
+    for (const auto& [index, copied] :
+         {std::pair{2, "a\r\nb\r\n"}, {1, "\x83\x5C\r\n\r\n"}, {0, ""}}) {
+        pelo.Select(IDC_AA_LIST, index);
+        pelo.Command(IDC_AA_LIST, LBN_DBLCLK);
+        EXPECT_EQ(ClipboardText(), copied) << index;
+    }
+}
+
+TEST(AAPage, WithoutAFolderTheFirstSaveMakesItAndDeleteSelectsTheNextOrLast) {
+    Pelo pelo;
+    ASSERT_TRUE(pelo.Start());
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), Strings{});
+    EXPECT_EQ(pelo.Command(IDC_EDIT_AA), Strings{ResourceText(IDS_SELECT_ITEM)});
+    EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{ResourceText(IDS_SELECT_ITEM)});
+    EXPECT_FALSE(pelo.Has("AA"));
+
+    for (const char* title : {"d", "b", "c", "a"}) {
+        std::shared_future<void> command;
+        const HWND editor = OpenEditor(pelo, IDC_NEW_AA, command);
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(Save(editor, title, std::string(title) + "\r\n", command), Strings{});
+    }
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"a", "b", "c", "d"}));
+    EXPECT_EQ(pelo.File("AA\\d.txt"), "d\r\n");
+
+    const std::pair<int, int> deletions[] = {{3, 2}, {0, 0}, {0, 0}, {0, LB_ERR}};
+    for (const auto& [selected, selection] : deletions) {
+        pelo.Select(IDC_AA_LIST, selected);
+        EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{});
+        EXPECT_EQ(pelo.Selection(IDC_AA_LIST), selection);
+    }
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), Strings{});
+    EXPECT_TRUE(fs::is_empty(pelo.PathOf("AA")));
+
+    // A piece removed behind Pelo's back: the error, and the list as it was.
+    pelo.Write("AA\\gone.txt", "x");
+    std::shared_future<void> command;
+    ASSERT_TRUE(Save(OpenEditor(pelo, IDC_NEW_AA, command), "kept", "", command).empty());
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"gone", "kept"}));
+    fs::remove(pelo.PathOf("AA\\gone.txt"));
+    pelo.Select(IDC_AA_LIST, 0);
+    EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{"AA\\gone.txt was not found."});
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"gone", "kept"}));
+    EXPECT_EQ(pelo.Selection(IDC_AA_LIST), 0);
+}
+
+TEST(AAPage, EditingKeepsLineEndsAsCrLfAndRenamesThePiece) {
+    Pelo pelo({{"dic.txt", TinyDictionary()}, {"AA\\a.txt", "a\r\nb"}, {"AA\\c.txt", "C"}});
+    ASSERT_TRUE(pelo.Start());
+    struct Edit {
+        std::string title, text;  // "" text: the editor's as it is
+        int button;
+        Strings files;
+        std::string bytes;  // of the first file
+    };
+    const Edit edits[] = {
+        {"a", "", IDOK, {"a.txt", "c.txt"}, "a\r\nb\r\n"},  // gains its missing final line end
+        {"a", "x\ny\rz", IDOK, {"a.txt", "c.txt"}, "x\r\ny\rz"},  // a lone LF becomes CR LF
+        {"other", "changed", IDCANCEL, {"a.txt", "c.txt"}, "x\r\ny\rz"},
+        {"b", "new\r\n", IDOK, {"b.txt", "c.txt"}, "new\r\n"},
+        {"B", "new\r\n", IDOK, {"B.txt", "c.txt"}, "new\r\n"},  // letter case only
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.title + " " + edit.text);
+        pelo.Select(IDC_AA_LIST, 0);
+        std::shared_future<void> command;
+        const HWND editor = OpenEditor(pelo, IDC_EDIT_AA, command);
+        ASSERT_TRUE(editor);
+        const HWND text = ::GetDlgItem(editor, IDC_AA_TEXT);
+        if (edit.text.empty()) {
+            EXPECT_EQ(WindowText(text), "a\r\nb\r\n");  // a final line end added
+        }
+        SetEditText(::GetDlgItem(editor, IDC_AA_TITLE), edit.title);
+        if (!edit.text.empty()) {
+            SetEditText(text, edit.text);
+        }
+        EXPECT_EQ(Press(editor, edit.button, command), Strings{});
+        Strings files;
+        for (const auto& entry : fs::directory_iterator(pelo.PathOf("AA"))) {
+            files.push_back(entry.path().filename().string());
+        }
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, edit.files);
+        EXPECT_EQ(pelo.File("AA\\" + edit.files[0]), edit.bytes);
+        EXPECT_EQ(pelo.Selection(IDC_AA_LIST), edit.button == IDOK ? LB_ERR : 0);
+    }
+
+    // Renamed onto another piece: the new text stays in the old file, whose path the
+    // error names, and the list is left as it was.
+    pelo.Select(IDC_AA_LIST, 0);
+    std::shared_future<void> command;
+    EXPECT_EQ(Save(OpenEditor(pelo, IDC_EDIT_AA, command), "c", "newer", command),
+              Strings{"Access to AA\\B.txt was denied."});
+    EXPECT_EQ(pelo.File("AA\\B.txt"), "newer");
+    EXPECT_EQ(pelo.File("AA\\c.txt"), "C");
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"B", "c"}));
+    EXPECT_EQ(pelo.Selection(IDC_AA_LIST), 0);
+}
+
+TEST(AAEditor, TitlesAreCheckedBeforeAnythingIsWritten) {
+    Pelo pelo({{"dic.txt", TinyDictionary()}, {"AA\\a.txt", "old"}});
+    ASSERT_TRUE(pelo.Start());
+    const auto before = pelo.Snapshot();
+    // Bytes of the full path besides the title: folder, '\', "AA\", ".txt".
+    const std::size_t fixed = ToCp932(pelo.PathOf("").wstring()).size() + 3 + 4;
+    ASSERT_LT(fixed, 200u);
+    std::shared_future<void> command;
+    const HWND editor = OpenEditor(pelo, IDC_NEW_AA, command);
+    ASSERT_TRUE(editor);
+    const HWND titleBox = ::GetDlgItem(editor, IDC_AA_TITLE);
+    struct Refusal {
+        std::string title;
+        UINT message;
+    };
+    const Refusal refusals[] = {
+        {"", IDS_ENTER_AA_TITLE}, {" \t ", IDS_ENTER_AA_TITLE},
+        {"..\\dic", IDS_BAD_AA_TITLE}, {"../dic", IDS_BAD_AA_TITLE}, {"sub\\x", IDS_BAD_AA_TITLE},
+        {"C:x", IDS_BAD_AA_TITLE}, {"CON", IDS_BAD_AA_TITLE}, {"nul.txt", IDS_BAD_AA_TITLE},
+        {"LPT9.a", IDS_BAD_AA_TITLE}, {"a<b", IDS_BAD_AA_TITLE}, {"a|b", IDS_BAD_AA_TITLE},
+        {"a?", IDS_BAD_AA_TITLE}, {"*", IDS_BAD_AA_TITLE}, {"a\tb", IDS_BAD_AA_TITLE},
+        {"\x83\x5C\\dic", IDS_BAD_AA_TITLE}, {std::string(260 - fixed, 'L'), IDS_BAD_AA_TITLE},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.title);
+        ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(editor, IDC_AA_TEXT)), TRUE);
+        EXPECT_EQ(Save(editor, refusal.title, "overwritten", command),
+                  Strings{ResourceText(refusal.message)});
+        ASSERT_TRUE(::IsWindow(editor));
+        EXPECT_EQ(FocusedWindowOf(editor), titleBox);
+        EXPECT_EQ(WindowText(titleBox), refusal.title);
+    }
+    EXPECT_EQ(pelo.Snapshot(), before);
+
+    // An existing title, whatever its letter case: No goes back to the editor, Yes overwrites.
+    EXPECT_EQ(Save(editor, "A", "new", command, IDNO), Strings{ResourceText(IDS_AA_EXISTS)});
+    ASSERT_TRUE(::IsWindow(editor));
+    EXPECT_EQ(pelo.File("AA\\a.txt"), "old");
+    EXPECT_EQ(Save(editor, "a", "new", command, IDYES), Strings{ResourceText(IDS_AA_EXISTS)});
+    EXPECT_EQ(pelo.File("AA\\a.txt"), "new");
+
+    // Accepted: spaces around a title, a full-width space, trail bytes 5C and 7C, the longest.
+    const std::string accepted[] = {" a ", "\x81\x40", "\x83\x5C\x95\x5C\x94\x5C\x81\x7C",
+                                    std::string(259 - fixed, 'L')};
+    for (const std::string& title : accepted) {
+        ASSERT_TRUE(Save(OpenEditor(pelo, IDC_NEW_AA, command), title, title, command).empty());
+        EXPECT_EQ(pelo.File("AA\\" + title + ".txt"), title);
+    }
+    EXPECT_EQ(pelo.Items(IDC_AA_LIST).size(), 5u);
+    EXPECT_EQ(pelo.File("dic.txt"), TinyDictionary());
+}
+
+TEST(AAEditor, KeepsItsMinimumSizeAndItsTextBoxFollowsTheWindow) {
+    Pelo pelo;
+    ASSERT_TRUE(pelo.Start());
+    std::shared_future<void> command;
+    const HWND editor = OpenEditor(pelo, IDC_NEW_AA, command);
+    ASSERT_TRUE(editor);
+    const auto size = [](HWND window) {
+        const RECT r = ScreenRect(window);
+        return std::pair{r.right - r.left, r.bottom - r.top};
+    };
+    const RECT start = ScreenRect(editor);
+    bool first = true;  // the template's own layout comes before
+    for (const auto& [asked, kept] : {std::pair{std::pair{700L, 520L}, std::pair{700L, 520L}},
+                                      {{400L, 300L}, {565L, 400L}},
+                                      {{564L, 600L}, {565L, 600L}}}) {
+        const auto textBefore = size(::GetDlgItem(editor, IDC_AA_TEXT));
+        const auto editorBefore = size(editor);
+        ::MoveWindow(editor, start.left, start.top, asked.first, asked.second, TRUE);
+        EXPECT_TRUE(WaitUntil([&] { return size(editor) == kept; })) << size(editor).first;
+        EXPECT_EQ(ScreenRect(editor).left, start.left);
+        const auto text = size(::GetDlgItem(editor, IDC_AA_TEXT));
+        EXPECT_TRUE(first || text.first - textBefore.first == kept.first - editorBefore.first);
+        EXPECT_TRUE(first || text.second - textBefore.second == kept.second - editorBefore.second);
+        first = false;
+    }
+    EXPECT_EQ(Press(editor, IDCANCEL, command), Strings{});
+    EXPECT_FALSE(pelo.Has("AA"));
+}
+
+// ---- The notification area -----------------------------------------------------------------
+
+bool InTray(HWND window) {
+    return !IsVisible(window) && (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
+           IconPresent(window);
+}
+bool ShownWithoutIcon(HWND window) {
+    return IsVisible(window) && !::IsIconic(window) &&
+           !(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && !IconPresent(window);
+}
+// Minimises until `done` has held for 300 ms: the window system may still undo a minimise
+// for a moment (a late first showing by the dialog manager, the window manager's state
+// coming back), as it may still move a new window.
+bool Minimize(HWND window, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        auto since = std::chrono::steady_clock::now();
+        if (WaitUntil([&] {
+                if (!done()) {
+                    since = std::chrono::steady_clock::now();
+                }
+                return std::chrono::steady_clock::now() - since >= 300ms;
+            }, 2s)) {
+            return true;
+        }
+    }
+    return false;
+}
+bool MinimizeToTray(HWND window) {
+    return Minimize(window, [=] { return InTray(window); });
+}
+void PressOnIcon(HWND window, UINT mouseMessage) {
+    ::PostMessageW(window, kTrayIconMessage, 0, mouseMessage);
+}
+// What the shell sends every top-level window when it has made a new taskbar.
+void TaskbarCreated(HWND window) {
+    ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+}
+
+TEST(Tray, MinimiseHidesToTheIconWhichRestoresAndComesBackWithANewTaskbar) {
+    NotificationAreaInUse area;
+    ASSERT_TRUE(area.Added());
+    Pelo pelo;
+    const HWND window = pelo.Start();
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(IconPresent(window));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(MinimizeToTray(window));
+        for (UINT ignored : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK}) {
+            PressOnIcon(window, ignored);
+        }
+        ASSERT_TRUE(Settle(window));
+        EXPECT_TRUE(InTray(window));
+        PressOnIcon(window, WM_LBUTTONDOWN);
+        EXPECT_TRUE(WaitUntil([&] { return ShownWithoutIcon(window); }));
+        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
+    }
+    // A new taskbar gets the icon, shown or not; the old one went with its icons.
+    TaskbarCreated(window);
+    EXPECT_TRUE(IconPresent(window) && IsVisible(window));
+    ASSERT_TRUE(MinimizeToTray(window));
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = window;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &record));
+    TaskbarCreated(window);
+    EXPECT_TRUE(WaitUntil([&] { return InTray(window); }));
+    PressOnIcon(window, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return ShownWithoutIcon(window); }));
+}
+
+struct MenuItem {
+    UINT id;
+    std::string text;  // "-" for a separator
+    bool operator==(const MenuItem&) const = default;
+};
+void PrintTo(const MenuItem& item, std::ostream* out) {
+    *out << item.id << " \"" << item.text << '"';
+}
+
+// Opens the icon's menu with the cursor at (700, 600); its window and items.
+HWND OpenTrayMenu(HWND window, std::vector<MenuItem>& items) {
+    ::SetCursorPos(700, 600);
+    PressOnIcon(window, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    WaitUntil([&] {
+        menu = FindTopLevelWindow(::GetCurrentProcessId(), L"", L"#32768");
+        return IsVisible(menu) && ProcessIdOf(::GetForegroundWindow()) == ::GetCurrentProcessId();
+    });
+    const auto popup = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+    items.clear();
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 256;
+        ::GetMenuItemInfoW(popup, i, TRUE, &info);
+        items.push_back({info.wID, info.fType & MFT_SEPARATOR ? "-" : ToCp932(text)});
+    }
+    return IsVisible(menu) ? menu : nullptr;
+}
+
+TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
+    NotificationAreaInUse area;
+    ASSERT_TRUE(area.Added());
+    const std::string omega = ToCp932(L"(´・ω・`)");
+    const MenuItem exit{ID_TRAY_EXIT, ToCp932(L"終了(&Q)")};
+    struct Case {
+        std::string favorites;
+        std::vector<MenuItem> items;
+    };
+    const Case cases[] = {
+        {"", {exit}},
+        {omega + "\r\nTom & Jerry\r\n\r\n",  // the "&" stays; an empty favourite, an empty item
+         {{ID_TRAY_FAVORITE_FIRST, omega}, {ID_TRAY_FAVORITE_FIRST + 1, "Tom & Jerry"},
+          {ID_TRAY_FAVORITE_FIRST + 2, ""}, {0, "-"}, exit}},
+    };
+    for (const Case& menuCase : cases) {
+        SCOPED_TRACE(menuCase.favorites);
+        Pelo pelo({{"dic.txt", TinyDictionary()}, {"Favorite.txt", menuCase.favorites}});
+        const HWND window = pelo.Start();
+        ASSERT_TRUE(window);
+        ASSERT_TRUE(MinimizeToTray(window));
+        ASSERT_TRUE(SetClipboardText("before"));
+        std::vector<MenuItem> items;
+        for (int round = 0; round < 2; ++round) {  // loaded afresh: nothing piles up
+            HWND menu = OpenTrayMenu(window, items);
+            ASSERT_TRUE(menu);
+            EXPECT_EQ(items, menuCase.items);
+            // Right-aligned at the cursor, 20 pixels above it and 21 more for each favourite.
+            EXPECT_EQ(ScreenRect(menu).right, 700);
+            EXPECT_EQ(ScreenRect(menu).top, 600 - 20 - 21 * (static_cast<int>(items.size()) - 1 -
+                                                              (items.size() > 1 ? 1 : 0)));
+            PressKey(VK_ESCAPE);  // dismissed: nothing changes
+            ASSERT_TRUE(WaitUntil([&] { return !IsVisible(menu); }));
+            ASSERT_TRUE(Settle(window));
+            EXPECT_EQ(ClipboardText(), "before");
+            EXPECT_TRUE(InTray(window));
+        }
+        // Each favourite's command copies it, and nothing else happens.
+        for (const MenuItem& item : items) {
+            if (item.id >= ID_TRAY_FAVORITE_FIRST) {
+                ::SendMessageW(window, WM_COMMAND, item.id, 0);
+                EXPECT_EQ(ClipboardText(), item.text);
+                EXPECT_TRUE(InTray(window));
+            }
+        }
+        if (items.size() > 1) {
+            ASSERT_TRUE(OpenTrayMenu(window, items));
+            PressKey(VK_DOWN);
+            PressKey(VK_RETURN);
+            EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == omega; }));
+        }
+        // The exit command, by its accelerator: the end, and the icon goes with it.
+        ASSERT_TRUE(OpenTrayMenu(window, items));
+        PressKey('Q');
+        EXPECT_EQ(pelo.FinishRun(), Strings{});
+        EXPECT_FALSE(IconPresent(window));
+    }
+}
+
+TEST(Tray, EveryWayOutTakesTheIconAlong) {
+    NotificationAreaInUse area;
+    const std::pair<UINT, WPARAM> ways[] = {
+        {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDCANCEL}, {WM_COMMAND, ID_TRAY_EXIT}};
+    for (const auto& [message, command] : ways) {
+        Pelo pelo;
+        const HWND window = pelo.Start();
+        ASSERT_TRUE(window);
+        TaskbarCreated(window);
+        ASSERT_TRUE(IconPresent(window));
+        ::PostMessageW(window, message, command, 0);
+        EXPECT_EQ(pelo.FinishRun(), Strings{});
+        EXPECT_FALSE(IconPresent(window)) << command;
+    }
+}
+
+// A window of the shell's taskbar class that refuses every icon: while it is the first
+// such window, no notification area works.
+LRESULT CALLBACK RefuseIcons(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_COPYDATA ? FALSE : ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(Tray, WithoutANotificationAreaMinimiseStaysOnTheTaskbarUntilOneComes) {
+    NotificationAreaInUse area;
+    Pelo pelo;
+    const HWND window = pelo.Start();
+    ASSERT_TRUE(window);
+    WNDCLASSW taskbar{};
+    taskbar.lpfnWndProc = &RefuseIcons;
+    taskbar.lpszClassName = L"Shell_TrayWnd";
+    ::RegisterClassW(&taskbar);
+    const HWND refusing = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"",
+                                            WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_EQ(::FindWindowW(L"Shell_TrayWnd", nullptr), refusing);
+    ASSERT_TRUE(Minimize(window, [=] { return ::IsIconic(window) != FALSE; }));
+    EXPECT_TRUE(IsVisible(window)) << "hidden without an icon, Pelo would be out of reach";
+    ::DestroyWindow(refusing);
+    TaskbarCreated(window);
+    EXPECT_TRUE(WaitUntil([&] { return InTray(window); })) << IsVisible(window) << ::IsIconic(window) << IconPresent(window);
 }
 
 }  // namespace
