@@ -18,7 +18,29 @@ namespace testsupport {
 
 namespace fs = std::filesystem;
 
-// ---- Text, files, waits ---------------------------------------------------------------------
+namespace {
+
+// Calls fill(buffer, size) with ever larger buffers until the text whose length it
+// returns fits with room to spare.
+std::wstring GrowBuffer(const std::function<std::size_t(wchar_t*, std::size_t)>& fill) {
+    for (std::wstring buffer(256, L'\0');; buffer.resize(buffer.size() * 2)) {
+        const std::size_t length = fill(buffer.data(), buffer.size());
+        if (length + 1 < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+    }
+}
+
+// Sent messages time out instead of hanging a test on a stuck window.
+LRESULT SendW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)
+               ? static_cast<LRESULT>(result)
+               : -1;
+}
+
+}  // namespace
 
 std::string ToCp932(std::wstring_view text) {
     const int size = static_cast<int>(text.size());
@@ -42,23 +64,13 @@ std::string ResourceText(UINT id) {
     return ToCp932(std::wstring_view(text, length > 0 ? length : 0));
 }
 
-std::wstring GrowBuffer(const std::function<std::size_t(wchar_t*, std::size_t)>& fill) {
-    for (std::wstring buffer(256, L'\0');; buffer.resize(buffer.size() * 2)) {
-        const std::size_t length = fill(buffer.data(), buffer.size());
-        if (length + 1 < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-    }
-}
-
 TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
-    const fs::path root = fs::temp_directory_path();
     std::error_code error;
     do {
-        m_path = root / (L"pelo-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                         std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(counter++));
+        m_path = fs::temp_directory_path() /
+                 (L"pelo-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(counter++));
     } while (!fs::create_directories(m_path, error));
 }
 
@@ -68,8 +80,8 @@ TempFolder::~TempFolder() {
     WaitUntil([&] { return fs::remove_all(m_path, error), !error; }, 2s);
 }
 
-fs::path TempFolder::operator/(std::string_view relative) const {
-    return m_path / FromCp932(relative);
+fs::path TempFolder::operator/(std::string_view cp932) const {
+    return m_path / FromCp932(cp932);
 }
 
 std::string ReadFileBytes(const fs::path& path) {
@@ -117,18 +129,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-// ---- Windows and input ------------------------------------------------------------------------
+// ---- Windows, input, controls ---------------------------------------------------------------
 
 namespace {
-
-// Sent messages time out instead of hanging a test on a stuck window.
-LRESULT SendW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
-        return -1;
-    }
-    return static_cast<LRESULT>(result);
-}
 
 struct WindowSearch {
     DWORD pid;
@@ -145,11 +148,11 @@ BOOL CALLBACK CollectWindowOf(HWND window, LPARAM context) {
 
 // Message boxes name their text 0xFFFF, which some systems keep as -1.
 BOOL CALLBACK FindMessageText(HWND child, LPARAM context) {
-    if (LOWORD(::GetDlgCtrlID(child)) == 0xFFFF) {
-        *reinterpret_cast<HWND*>(context) = child;
-        return FALSE;
+    if (LOWORD(::GetDlgCtrlID(child)) != 0xFFFF) {
+        return TRUE;
     }
-    return TRUE;
+    *reinterpret_cast<HWND*>(context) = child;
+    return FALSE;
 }
 
 HWND MessageTextOf(HWND box) {
@@ -179,23 +182,19 @@ void Send(std::vector<INPUT> inputs) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void Clicks(POINT screen, int count) {
-    // Two single clicks close together in place and time would make a double click.
-    static POINT lastPoint{-100, -100};
-    static DWORD lastTime = 0;
-    if (std::abs(screen.x - lastPoint.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(screen.y - lastPoint.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK)) {
-        WaitUntil([] { return ::GetTickCount() - lastTime > ::GetDoubleClickTime(); }, 2s);
-    }
-    ::SetCursorPos(screen.x, screen.y);
-    std::vector<INPUT> inputs;
-    for (int i = 0; i < count; ++i) {
-        inputs.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
-        inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
-    }
-    Send(inputs);
-    lastPoint = screen;
-    lastTime = ::GetTickCount();
+// Waits until `window` kept its place for 200 ms: a window manager may still move a new
+// window (seen: 8 px down), and a click aimed before that misses.
+void WaitForSteadyPlace(HWND window) {
+    RECT last = ScreenRect(window);
+    auto since = std::chrono::steady_clock::now();
+    WaitUntil([&] {
+        const RECT now = ScreenRect(window);
+        if (!::EqualRect(&now, &last)) {
+            last = now;
+            since = std::chrono::steady_clock::now();
+        }
+        return std::chrono::steady_clock::now() - since >= 200ms;
+    }, 3s);
 }
 
 }  // namespace
@@ -223,8 +222,7 @@ DWORD ProcessIdOf(HWND window) {
 
 std::wstring WindowTextW(HWND window) {
     return GrowBuffer([&](wchar_t* buffer, std::size_t size) -> std::size_t {
-        return static_cast<std::size_t>(
-            std::max<LRESULT>(0, SendW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer))));
+        return std::max<LRESULT>(0, SendW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
     });
 }
 
@@ -234,7 +232,7 @@ std::string WindowText(HWND window) {
 
 std::wstring ClassNameOf(HWND window) {
     return GrowBuffer([&](wchar_t* buffer, std::size_t size) -> std::size_t {
-        return static_cast<std::size_t>(::GetClassNameW(window, buffer, static_cast<int>(size)));
+        return ::GetClassNameW(window, buffer, static_cast<int>(size));
     });
 }
 
@@ -255,29 +253,15 @@ HWND FocusedWindowOf(HWND window) {
                                                                                   : nullptr;
 }
 
-bool WaitForSteadyPlace(HWND window) {
-    RECT last = ScreenRect(window);
-    auto steadySince = std::chrono::steady_clock::now();
-    return WaitUntil([&] {
-        const RECT now = ScreenRect(window);
-        if (!::EqualRect(&now, &last)) {
-            last = now;
-            steadySince = std::chrono::steady_clock::now();
-        }
-        return std::chrono::steady_clock::now() - steadySince >= 200ms;
-    }, 3s);
-}
-
 bool BringToForeground(HWND window) {
-    if (!::IsWindow(window)) {
-        return false;
-    }
     const auto isForeground = [&] { return ::GetForegroundWindow() == window; };
-    for (int attempt = 0; attempt < 3 && !isForeground(); ++attempt) {
-        // A null mouse move makes this process the last to send input, which a
-        // foreground lock asks of whoever changes the foreground.
-        Send({MouseInput(MOUSEEVENTF_MOVE)});
-        ::BringWindowToTop(window);
+    for (int attempt = 0; attempt < 3 && ::IsWindow(window) && !isForeground(); ++attempt) {
+        if (attempt > 0) {
+            // A null mouse move makes this process the last to send input, which a
+            // foreground lock asks of whoever changes the foreground.
+            Send({MouseInput(MOUSEEVENTF_MOVE)});
+            ::BringWindowToTop(window);
+        }
         ::SetForegroundWindow(window);
         WaitUntil(isForeground, 2s);
     }
@@ -290,19 +274,13 @@ bool Settle(HWND window) {
 }
 
 void Click(POINT screen) {
-    Clicks(screen, 1);
+    ::SetCursorPos(screen.x, screen.y);
+    Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
 void DoubleClick(POINT screen) {
-    Clicks(screen, 2);
-}
-
-void ClickWindow(HWND window) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    POINT centre{client.right / 2, client.bottom / 2};
-    ::ClientToScreen(window, &centre);
-    Click(centre);
+    Click(screen);
+    Click(screen);
 }
 
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
@@ -319,11 +297,11 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
 }
 
 bool PressKeyIn(HWND window, WORD vk) {
-    if (!BringToForeground(::GetAncestor(window, GA_ROOT))) {
-        return false;
+    const bool forward = BringToForeground(::GetAncestor(window, GA_ROOT));
+    if (forward) {
+        PressKey(vk);
     }
-    PressKey(vk);
-    return true;
+    return forward;
 }
 
 void SetEditText(HWND edit, std::string_view cp932) {
@@ -338,10 +316,8 @@ int ListCount(HWND list) {
 std::vector<std::string> ListItems(HWND list) {
     std::vector<std::string> items;
     for (int i = 0, count = ListCount(list); i < count; ++i) {
-        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(0, SendW(list, LB_GETTEXTLEN, i))) + 1,
-                          L'\0');
-        text.resize(static_cast<std::size_t>(
-            std::max<LRESULT>(0, SendW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())))));
+        std::wstring text(std::max<LRESULT>(0, SendW(list, LB_GETTEXTLEN, i)) + 1, L'\0');
+        text.resize(std::max<LRESULT>(0, SendW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
         items.push_back(ToCp932(text));
     }
     return items;
@@ -356,22 +332,17 @@ void SetListSelection(HWND list, int index) {
 }
 
 bool ListItemScreenRect(HWND list, int index, RECT& rect) {
-    // Fixed-height items, computed: LB_GETITEMRECT's pointer does not cross processes.
+    // Fixed-height rows, computed: LB_GETITEMRECT's pointer does not cross processes.
     RECT client{};
     ::GetClientRect(list, &client);
     const LONG height = static_cast<LONG>(SendW(list, LB_GETITEMHEIGHT));
     const LONG row = index - static_cast<LONG>(SendW(list, LB_GETTOPINDEX));
     rect = RECT{client.left, row * height, client.right, (row + 1) * height};
-    if (rect.top < 0 || rect.bottom > client.bottom) {
-        return false;
-    }
     ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return true;
+    return row >= 0 && (row + 1) * height <= client.bottom;
 }
 
-namespace {
-
-bool ClickItem(HWND list, int index, int clicks) {
+bool DoubleClickListItem(HWND list, int index) {
     RECT item{};
     if (!ListItemScreenRect(list, index, item)) {
         SendW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index));
@@ -379,28 +350,8 @@ bool ClickItem(HWND list, int index, int clicks) {
             return false;
         }
     }
-    Clicks({(item.left + item.right) / 2, (item.top + item.bottom) / 2}, clicks);
+    DoubleClick({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     return WaitUntil([&] { return ListSelection(list) == index; }, 3s);
-}
-
-}  // namespace
-
-bool ClickListItem(HWND list, int index) {
-    // A click meeting the window manager busy with an activation can be lost: again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (ClickItem(list, index, 1)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool DoubleClickListItem(HWND list, int index) {
-    return ClickItem(list, index, 2);
-}
-
-int TabSelection(HWND tab) {
-    return static_cast<int>(SendW(tab, TCM_GETCURSEL));
 }
 
 bool SelectTab(HWND tab, int index) {
@@ -409,30 +360,28 @@ bool SelectTab(HWND tab, int index) {
     if (!BringToForeground(root) || !WaitUntil([&] { return FocusedWindowOf(tab) == tab; }, 3s)) {
         return false;
     }
-    for (int current = TabSelection(tab); current != index;) {
-        const int next = current < index ? current + 1 : current - 1;
+    for (int current = static_cast<int>(SendW(tab, TCM_GETCURSEL)); current != index;) {
         PressKey(current < index ? VK_RIGHT : VK_LEFT);
-        if (!WaitUntil([&] { return TabSelection(tab) == next; }, 3s)) {
+        current += current < index ? 1 : -1;
+        if (!WaitUntil([&] { return SendW(tab, TCM_GETCURSEL) == current; }, 3s)) {
             return false;
         }
-        current = next;
     }
     return true;
 }
 
-HWND FindMessageBox(DWORD pid, std::initializer_list<HWND> except) {
+HWND FindMessageBox(DWORD pid) {
     for (HWND window : TopLevelWindows(pid)) {
-        if (std::find(except.begin(), except.end(), window) == except.end() &&
-            ::IsWindowVisible(window) && ClassNameOf(window) == L"#32770" && MessageTextOf(window)) {
+        if (IsVisible(window) && ClassNameOf(window) == L"#32770" && MessageTextOf(window)) {
             return window;
         }
     }
     return nullptr;
 }
 
-HWND WaitForMessageBox(DWORD pid, std::initializer_list<HWND> except) {
+HWND WaitForMessageBox(DWORD pid) {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindMessageBox(pid, except)) != nullptr; });
+    WaitUntil([&] { return (box = FindMessageBox(pid)) != nullptr; });
     return box;
 }
 
@@ -442,26 +391,51 @@ std::string MessageBoxText(HWND box) {
 
 bool AnswerMessageBox(HWND box, int id) {
     const HWND button = ::GetDlgItem(box, id);
-    if (!button) {
-        return false;
-    }
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    return WaitUntil([&] { return !IsVisible(box); });
+    return button && WaitUntil([&] { return !IsVisible(box); });
 }
 
-// ---- Clipboard --------------------------------------------------------------------------------
+// ---- Clipboard ------------------------------------------------------------------------------
+
+namespace {
+
+bool OpenClipboardSoon(HWND owner = nullptr) {
+    return WaitUntil([&] { return ::OpenClipboard(owner) != FALSE; }, 3s);  // Pelo may hold it
+}
+
+struct HolderStart {
+    HANDLE release;
+    HANDLE decided;
+    bool* opened;
+};
+
+// Opens the clipboard for a window of its own (one opened for no window lets in every
+// other caller that passes none, under Wine) and keeps it until released.
+DWORD WINAPI HoldClipboard(void* context) {
+    const HolderStart start = *static_cast<HolderStart*>(context);
+    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         nullptr, nullptr);
+    *start.opened = owner && OpenClipboardSoon(owner);
+    ::SetEvent(start.decided);
+    ::WaitForSingleObject(start.release, INFINITE);
+    if (*start.opened) {
+        ::CloseClipboard();
+    }
+    ::DestroyWindow(owner);
+    return 0;
+}
+
+}  // namespace
 
 std::optional<std::string> ClipboardBlock(UINT format) {
-    // Pelo may have it open for a moment.
-    if (!WaitUntil([] { return ::OpenClipboard(nullptr) != FALSE; }, 3s)) {
+    if (!OpenClipboardSoon()) {
         return std::nullopt;
     }
     std::optional<std::string> block;
-    if (const HANDLE data = ::GetClipboardData(format)) {
-        if (const auto* bytes = static_cast<const char*>(::GlobalLock(data))) {
-            block.emplace(bytes, ::GlobalSize(data));
-            ::GlobalUnlock(data);
-        }
+    const HANDLE data = ::GetClipboardData(format);
+    if (const auto* bytes = data ? static_cast<const char*>(::GlobalLock(data)) : nullptr) {
+        block.emplace(bytes, ::GlobalSize(data));
+        ::GlobalUnlock(data);
     }
     ::CloseClipboard();
     return block;
@@ -476,53 +450,22 @@ std::optional<std::string> ClipboardText() {
 }
 
 bool SetClipboardText(std::string_view cp932) {
-    if (!WaitUntil([] { return ::OpenClipboard(nullptr) != FALSE; }, 3s)) {
-        return false;
-    }
-    bool placed = false;
-    if (const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, cp932.size() + 1)) {
-        std::memcpy(::GlobalLock(memory), cp932.data(), cp932.size());
-        ::GlobalUnlock(memory);
-        placed = ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory);
-        if (!placed) {
-            ::GlobalFree(memory);
-        }
-    }
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, cp932.size() + 1);
+    std::memcpy(::GlobalLock(memory), cp932.data(), cp932.size());
+    ::GlobalUnlock(memory);
+    const bool placed = OpenClipboardSoon() && ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory);
     ::CloseClipboard();
+    if (!placed) {
+        ::GlobalFree(memory);
+    }
     return placed;
 }
-
-namespace {
-
-struct HolderStart {
-    HANDLE release;
-    HANDLE opened;  // signalled once the outcome is known
-    bool* result;
-};
-
-// Opens the clipboard for a window of its own (one opened for no window lets in
-// every other caller that passes none, under Wine) and keeps it until released.
-DWORD WINAPI HoldClipboard(void* context) {
-    const HolderStart start = *static_cast<HolderStart*>(context);
-    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                         nullptr, nullptr);
-    *start.result = owner && WaitUntil([&] { return ::OpenClipboard(owner) != FALSE; }, 3s);
-    ::SetEvent(start.opened);
-    ::WaitForSingleObject(start.release, INFINITE);
-    if (*start.result) {
-        ::CloseClipboard();
-    }
-    ::DestroyWindow(owner);
-    return 0;
-}
-
-}  // namespace
 
 ClipboardHolder::ClipboardHolder() : m_release(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     HolderStart start{m_release, ::CreateEventW(nullptr, TRUE, FALSE, nullptr), &m_opened};
     m_thread = ::CreateThread(nullptr, 0, &HoldClipboard, &start, 0, nullptr);
-    ::WaitForSingleObject(start.opened, INFINITE);
-    ::CloseHandle(start.opened);
+    ::WaitForSingleObject(start.decided, INFINITE);
+    ::CloseHandle(start.decided);
 }
 
 ClipboardHolder::~ClipboardHolder() {
@@ -532,10 +475,43 @@ ClipboardHolder::~ClipboardHolder() {
     ::CloseHandle(m_release);
 }
 
-// ---- Processes --------------------------------------------------------------------------------
+// ---- The notification area ------------------------------------------------------------------
 
-Process::Process(Process&& other) noexcept
-    : m_process(std::exchange(other.m_process, nullptr)), m_id(std::exchange(other.m_id, 0)) {}
+namespace {
+
+NOTIFYICONDATAW IconRecord(HWND owner) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = owner;
+    return record;
+}
+
+}  // namespace
+
+bool IconPresent(HWND owner) {
+    NOTIFYICONDATAW record = IconRecord(owner);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;  // only an icon there can change
+}
+
+NotificationAreaInUse::NotificationAreaInUse()
+    : m_owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                nullptr)) {
+    NOTIFYICONDATAW record = IconRecord(m_owner);
+    record.uFlags = NIF_ICON;
+    record.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    m_added = ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
+    if (HWND area = ::FindWindowW(L"__winex11_standalone_tray", nullptr)) {
+        WaitUntil([&] { return ::GetForegroundWindow() == area; }, 2s);  // let it settle first
+    }
+}
+
+NotificationAreaInUse::~NotificationAreaInUse() {
+    NOTIFYICONDATAW record = IconRecord(m_owner);
+    ::Shell_NotifyIconW(NIM_DELETE, &record);
+    ::DestroyWindow(m_owner);
+}
+
+// ---- Processes ------------------------------------------------------------------------------
 
 Process& Process::operator=(Process&& other) noexcept {
     std::swap(m_process, other.m_process);
@@ -596,18 +572,6 @@ PeloProcess::PeloProcess(bool withDictionary) {
     }
 }
 
-PeloProcess::~PeloProcess() {
-    m_process.Kill();
-}
-
-bool PeloProcess::WriteFile(std::string_view relative, std::string_view bytes) const {
-    return WriteFileBytes(PathOf(relative), bytes);
-}
-
-std::string PeloProcess::ReadFile(std::string_view relative) const {
-    return ReadFileBytes(PathOf(relative));
-}
-
 bool PeloProcess::Launch(std::wstring_view exeName) {
     fs::path exe = ExecutableFolder() / L"Pelo.exe";
     if (exeName != L"Pelo.exe") {
@@ -619,10 +583,9 @@ bool PeloProcess::Launch(std::wstring_view exeName) {
                       m_copyFolder->Path() / L"PelomiUtil.dll", error);
         exe = m_copyFolder->Path() / exeName;
     }
-    m_process.Kill();
-    m_mainWindow = nullptr;
     m_process = Process::Start(exe, L"", Folder());
-    return m_process.Started();
+    m_mainWindow = nullptr;
+    return m_process.IsRunning();
 }
 
 bool PeloProcess::Start(std::wstring_view exeName, std::chrono::milliseconds timeout) {
@@ -656,10 +619,7 @@ TargetApp::TargetApp(std::wstring_view title, POINT position) {
         m_edit = IsVisible(m_window) ? ::GetDlgItem(m_window, 1) : nullptr;
         return m_edit != nullptr || !m_process.IsRunning();
     });
-    if (!m_edit) {
-        m_window = nullptr;
-        return;
-    }
+    m_window = m_edit ? m_window : nullptr;
     WaitForSteadyPlace(m_window);
 }
 
@@ -669,9 +629,6 @@ bool TargetApp::Activate() const {
 }
 
 bool TargetApp::Close() {
-    if (!m_process.IsRunning()) {
-        return true;
-    }
     ::PostMessageW(m_window, WM_CLOSE, 0, 0);
     const bool ended = m_process.WaitForExit(5s).has_value();
     m_process.Kill();
@@ -679,54 +636,19 @@ bool TargetApp::Close() {
     return ended;
 }
 
-// ---- The notification area ----------------------------------------------------------------
-
-bool IconPresent(HWND owner) {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = owner;
-    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
-
-NotificationAreaInUse::NotificationAreaInUse()
-    : m_owner(::CreateWindowExW(0, L"STATIC", L"test icon", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                nullptr, nullptr)) {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = m_owner;
-    record.uFlags = NIF_ICON;
-    record.hIcon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-    m_added = ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
-    if (HWND area = ::FindWindowW(L"__winex11_standalone_tray", nullptr)) {
-        WaitUntil([&] { return ::GetForegroundWindow() == area; }, 2s);  // let it settle first
-    }
-}
-
-NotificationAreaInUse::~NotificationAreaInUse() {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = m_owner;
-    ::Shell_NotifyIconW(NIM_DELETE, &record);
-    ::DestroyWindow(m_owner);
-}
-
-// ---- Pelo's pages -----------------------------------------------------------------------------
+// ---- Pelo's pages, from outside -------------------------------------------------------------
 
 bool ShowPage(const PeloProcess& pelo, int index) {
-    return SelectTab(::GetDlgItem(pelo.MainWindow(), IDC_TAB), index);
+    return SelectTab(pelo.Control(IDC_TAB), index);
 }
 
 bool ShowFirstCategory(const PeloProcess& pelo) {
-    // The first group is selected when the tree has the focus: Right opens it and
-    // Down moves on to its first category (a few rounds cover other layouts).
+    // The first group is selected when the tree has the focus: Right opens it and Down
+    // moves on to its first category (a few rounds cover other layouts).
     const HWND list = pelo.Control(IDC_KAOMOJI_LIST);
-    for (int round = 0; round < 6 && ListCount(list) <= 0; ++round) {
-        for (WORD key : {VK_RIGHT, VK_DOWN}) {
-            if (!PressKeyIn(pelo.MainWindow(), key) ||
-                WaitUntil([&] { return ListCount(list) > 0; }, 500ms)) {
-                break;
-            }
-        }
+    for (int round = 0; round < 10 && ListCount(list) <= 0; ++round) {
+        PressKeyIn(pelo.MainWindow(), round % 2 ? VK_DOWN : VK_RIGHT);
+        WaitUntil([&] { return ListCount(list) > 0; }, 500ms);
     }
     return ListCount(list) > 0;
 }

@@ -1,9 +1,8 @@
-// What every Windows test shares (one library, pelo_test_support): temporary
-// folders and exact file bytes, waits with timeouts, windows and real input,
-// message boxes, the clipboard, and the processes an end-to-end test starts
-// (Pelo.exe in a prepared folder, TargetApp.exe to paste into). Windows are
-// read in their W form and converted to CP932, which also works across
-// processes; every wait is a WaitUntil with a timeout.
+// What every Windows test shares (one library): temporary folders and exact file
+// bytes, waits with timeouts, windows, real input, message boxes, the clipboard,
+// the notification area, and the processes an end-to-end test starts: Pelo.exe in
+// a prepared folder and TargetApp.exe to paste into. Window texts are read in their
+// W form and converted to CP932, which also works across processes.
 #pragma once
 
 #include <windows.h>
@@ -22,16 +21,10 @@ namespace testsupport {
 using namespace std::chrono_literals;
 inline constexpr std::chrono::milliseconds kDefaultTimeout = 10s;
 
-// ---- Text, files, waits ---------------------------------------------------------------------
-
 std::string ToCp932(std::wstring_view text);
 std::wstring FromCp932(std::string_view bytes);
-// String `id` of the resources linked into the test (Pelo's own script), as CP932.
+// String `id` of the resources linked into the test (Pelo's own script), in CP932.
 std::string ResourceText(UINT id);
-
-// Calls fill(buffer, size) with ever larger buffers until the text it returns
-// the length of fits with room to spare; the text.
-std::wstring GrowBuffer(const std::function<std::size_t(wchar_t*, std::size_t)>& fill);
 
 // A fresh folder under %TEMP%, deleted with its contents on destruction.
 class TempFolder {
@@ -41,8 +34,7 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& Path() const noexcept { return m_path; }
-    // `relative` in ASCII or CP932 bytes ("AA\\x.txt").
-    std::filesystem::path operator/(std::string_view relative) const;
+    std::filesystem::path operator/(std::string_view cp932) const;  // "AA\\x.txt"
 
 private:
     std::filesystem::path m_path;
@@ -57,9 +49,8 @@ void PumpMessages();
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
 
-// ---- Windows and input ------------------------------------------------------------------------
-
-std::vector<HWND> TopLevelWindows(DWORD pid);  // visible or not, in Z order
+// ---- Windows, input, controls ---------------------------------------------------------------
+std::vector<HWND> TopLevelWindows(DWORD pid);  // visible or not
 HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view className = {});
 DWORD ProcessIdOf(HWND window);
 std::wstring WindowTextW(HWND window);
@@ -68,45 +59,33 @@ std::wstring ClassNameOf(HWND window);
 bool IsVisible(HWND window);
 RECT ScreenRect(HWND window);
 HWND FocusedWindowOf(HWND window);  // the focus in `window`'s thread
-// Waits until `window` kept its place for 200 ms: a window manager may still move a
-// new window (seen: 8 px down), and a click aimed before that misses.
-bool WaitForSteadyPlace(HWND window);
 bool BringToForeground(HWND window);
-// Returns once `window`'s thread is back in its message loop.
-bool Settle(HWND window);
+bool Settle(HWND window);  // returns once `window`'s thread is back in its message loop
 
 void Click(POINT screen);
 void DoubleClick(POINT screen);
-void ClickWindow(HWND window);
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 bool PressKeyIn(HWND window, WORD vk);  // after bringing its top-level window forward
-
 void SetEditText(HWND edit, std::string_view cp932);
 int ListCount(HWND list);
 std::vector<std::string> ListItems(HWND list);
-int ListSelection(HWND list);  // LB_ERR when none
+int ListSelection(HWND list);                 // LB_ERR when none
 void SetListSelection(HWND list, int index);  // without notification, as a program would
 bool ListItemScreenRect(HWND list, int index, RECT& rect);  // false when out of view
-bool ClickListItem(HWND list, int index);
 bool DoubleClickListItem(HWND list, int index);
-int TabSelection(HWND tab);
-// Focuses the tab control and walks to tab `index` with the arrow keys, so that the
-// control itself notifies its owner.
+// Focuses the tab control and walks to tab `index` with arrow keys: the control notifies.
 bool SelectTab(HWND tab, int index);
 
-// A message box of process `pid`: a visible #32770 with a static 0xFFFF, not in `except`.
-HWND FindMessageBox(DWORD pid, std::initializer_list<HWND> except = {});
-HWND WaitForMessageBox(DWORD pid, std::initializer_list<HWND> except = {});
+// A message box of process `pid`: a visible #32770 holding a static 0xFFFF.
+HWND FindMessageBox(DWORD pid);
+HWND WaitForMessageBox(DWORD pid);
 std::string MessageBoxText(HWND box);
-// Presses button `id` of the box and waits for it to close.
-bool AnswerMessageBox(HWND box, int id = IDOK);
+bool AnswerMessageBox(HWND box, int id = IDOK);  // and waits for it to close
 
-// ---- Clipboard --------------------------------------------------------------------------------
-
+// ---- Clipboard ------------------------------------------------------------------------------
 std::optional<std::string> ClipboardBlock(UINT format);  // every byte (GlobalSize may round up)
 std::optional<std::string> ClipboardText();               // CF_TEXT up to its zero
 bool SetClipboardText(std::string_view cp932);
-
 // Keeps the clipboard open from a thread of its own until destroyed.
 class ClipboardHolder {
 public:
@@ -122,18 +101,35 @@ private:
     bool m_opened = false;
 };
 
-// ---- Processes --------------------------------------------------------------------------------
+// ---- The notification area ------------------------------------------------------------------
+inline constexpr UINT kTrayIconMessage = WM_USER + 1;  // the shell posts it for icon input
+bool IconPresent(HWND owner);  // the shell holds icon 0 of `owner`
+// Keeps an icon of the test's own in the notification area. Wine shows its area as a
+// window when the first icon arrives, which then takes the foreground: with an icon
+// there from the start, Pelo's neither opens it nor loses the foreground to it.
+class NotificationAreaInUse {
+public:
+    NotificationAreaInUse();
+    ~NotificationAreaInUse();
+    NotificationAreaInUse(const NotificationAreaInUse&) = delete;
+    NotificationAreaInUse& operator=(const NotificationAreaInUse&) = delete;
+    bool Added() const { return m_added; }
 
+private:
+    HWND m_owner;
+    bool m_added;
+};
+
+// ---- Processes ------------------------------------------------------------------------------
 // A child process; terminated on destruction if it still runs.
 class Process {
 public:
     Process() = default;
-    Process(Process&& other) noexcept;
+    Process(Process&& other) noexcept { *this = std::move(other); }
     Process& operator=(Process&& other) noexcept;
     ~Process();
     static Process Start(const std::filesystem::path& exe, const std::wstring& arguments,
                          const std::filesystem::path& folder);
-    bool Started() const noexcept { return m_process != nullptr; }
     DWORD Id() const noexcept { return m_id; }
     HANDLE Handle() const noexcept { return m_process; }
     bool IsRunning() const;
@@ -152,11 +148,10 @@ std::string TinyDictionary();
 class PeloProcess {
 public:
     explicit PeloProcess(bool withDictionary = true);
-    ~PeloProcess();
     const std::filesystem::path& Folder() const noexcept { return m_folder.Path(); }
-    std::filesystem::path PathOf(std::string_view relative) const { return m_folder / relative; }
-    bool WriteFile(std::string_view relative, std::string_view bytes) const;
-    std::string ReadFile(std::string_view relative) const;
+    bool WriteFile(std::string_view name, std::string_view bytes) const {
+        return WriteFileBytes(m_folder / name, bytes);
+    }
     // Starts Pelo (a copy named `exeName` unless "Pelo.exe") and waits for its window.
     bool Start(std::wstring_view exeName = L"Pelo.exe",
                std::chrono::milliseconds timeout = kDefaultTimeout);
@@ -174,7 +169,7 @@ public:
 private:
     TempFolder m_folder;
     std::optional<TempFolder> m_copyFolder;
-    Process m_process;
+    Process m_process;  // destroyed (killed) before the folders go
     HWND m_mainWindow = nullptr;
 };
 
@@ -185,8 +180,6 @@ public:
     explicit TargetApp(std::wstring_view title, POINT position = {0, 0});
     ~TargetApp() { Close(); }
     HWND Window() const noexcept { return m_window; }  // null if it did not start
-    HWND Edit() const noexcept { return m_edit; }
-    DWORD Id() const noexcept { return m_process.Id(); }
     bool Activate() const;  // foreground, focus in the edit
     std::string Text() const { return WindowText(m_edit); }
     void SetText(std::string_view cp932) const { SetEditText(m_edit, cp932); }
@@ -198,34 +191,10 @@ private:
     HWND m_edit = nullptr;
 };
 
-// ---- The notification area ----------------------------------------------------------------
-
-// What the shell posts to Pelo's window for mouse input on its icon.
-inline constexpr UINT kTrayIconMessage = WM_USER + 1;
-// Whether the shell holds the icon (id 0) of `owner`: a modification succeeds only then.
-bool IconPresent(HWND owner);
-// Keeps an icon of the test's own in the notification area. Wine shows its area as a
-// window when the first icon arrives, which then takes the foreground: with an icon
-// there from the start, Pelo's neither opens it nor loses the foreground to it.
-class NotificationAreaInUse {
-public:
-    NotificationAreaInUse();
-    ~NotificationAreaInUse();
-    NotificationAreaInUse(const NotificationAreaInUse&) = delete;
-    NotificationAreaInUse& operator=(const NotificationAreaInUse&) = delete;
-    bool Added() const { return m_added; }
-
-private:
-    HWND m_owner;
-    bool m_added;
-};
-
-// ---- Pelo's pages -----------------------------------------------------------------------------
-
+// ---- Pelo's pages, from outside -------------------------------------------------------------
 inline constexpr int kDictionaryTab = 0;
 inline constexpr int kFavoritesTab = 1;
 inline constexpr int kAATab = 2;
-// Brings Pelo forward and selects tab `index`.
 bool ShowPage(const PeloProcess& pelo, int index);
 // Walks the tree by keyboard until the kaomoji list shows entries.
 bool ShowFirstCategory(const PeloProcess& pelo);

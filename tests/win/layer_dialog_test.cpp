@@ -1,6 +1,7 @@
-// The dialog base: message-table dispatch, the DefWindowProc override that
-// sees the window's whole life, data exchange, owners and centring, and
-// exceptions stopped at the window procedure with the user told.
+// The dialog base: message-table dispatch, the default processing that sees the
+// window's whole life, exceptions stopped at the window procedure with the user
+// told, and the file errors' texts. (Data exchange, owners and centring are seen
+// on the real dialogs in main_dialog_test.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,73 +9,62 @@
 #include <algorithm>
 #include <functional>
 #include <future>
-#include <optional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
 #include "app/resource.h"
-#include "win/Application.h"
 #include "win/Dialog.h"
 #include "win/FileError.h"
-#include "win/Strings.h"
 
 namespace {
 
-using namespace std::chrono_literals;
+using win::FileError;
+using win::FileErrorCause;
 
-// The AA editor's template from the linked resources: OK, Cancel, a label, two edits.
-constexpr UINT kButton = IDC_AA_TITLE_LABEL;
-constexpr UINT kEdit = IDC_AA_TITLE;
+constexpr UINT kLabel = IDC_AA_TITLE_LABEL;  // of the AA editor's template, used here
 constexpr UINT kEnd = WM_APP + 1;
 constexpr UINT kAdd = WM_APP + 2;
 constexpr UINT kThrowFileError = WM_APP + 3;
 constexpr UINT kThrowOther = WM_APP + 4;
-constexpr UINT kRunChild = WM_APP + 5;
 constexpr UINT kCustomNotify = 777;
-
 
 class TestDialog : public win::Dialog {
 public:
     TestDialog() : Dialog(IDD_EDIT_AA) {}
-
-    std::vector<UINT> defaultMessages;    // in the order DefWindowProc saw them
-    std::vector<WPARAM> defaultCommands;  // wParam of WM_COMMAND among them
-    std::vector<std::string> events;
-    std::string text = "loaded";
-    HWND lastHwnd = nullptr;
-    bool postNcDestroyHadNoWindow = false;
-    std::function<void(TestDialog&)> onInit;
-
     using Dialog::Hwnd;
+    std::function<void(HWND)> onInit;
+    std::vector<std::string> events;
+    std::vector<UINT> defaultMessages;  // in the order the default processing saw them
+    std::vector<WPARAM> defaultCommands;
+    HWND window = nullptr;
+
+    void OnLabel() { events.push_back("command"); }
+    void OnCustomNotify(NMHDR* header, LRESULT* result) {
+        events.push_back("notify from " + std::to_string(header->idFrom));
+        *result = 42;
+    }
+    LRESULT OnAdd(WPARAM a, LPARAM b) { return static_cast<LRESULT>(a) + b; }
+    void OnEnd() { EndDialog(77); }
+    void OnThrowFileError() { throw FileError(FileErrorCause::FileNotFound, "C:\\data\\dic.txt"); }
+    void OnThrowOther() { throw std::runtime_error("broken invariant"); }
 
 protected:
     std::span<const win::MessageEntry> GetMessageMap() const override {
         static constexpr win::MessageEntry table[] = {
-            win::OnCommand<&TestDialog::OnButton>(BN_CLICKED, kButton),
-            win::OnNotify<&TestDialog::OnCustomNotify>(kCustomNotify, kButton),
+            win::OnCommand<&TestDialog::OnLabel>(BN_CLICKED, kLabel),
+            win::OnNotify<&TestDialog::OnCustomNotify>(kCustomNotify, kLabel),
             win::OnMessage<&TestDialog::OnAdd>(kAdd),
             win::OnMessage<&TestDialog::OnEnd>(kEnd),
             win::OnMessage<&TestDialog::OnThrowFileError>(kThrowFileError),
             win::OnMessage<&TestDialog::OnThrowOther>(kThrowOther),
-            win::OnMessage<&TestDialog::OnRunChild>(kRunChild),
-            win::OnMessage<&TestDialog::OnSize>(WM_SIZE),
         };
         return table;
     }
-    void DoDataExchange(win::DataExchange& dx) override {
-        Dialog::DoDataExchange(dx);
-        dx.Text(kEdit, text);
-    }
     BOOL OnInitDialog() override {
-        events.push_back("init");
         Dialog::OnInitDialog();
-        lastHwnd = Hwnd();
-        if (onInit) {
-            onInit(*this);
-        }
+        onInit(window = Hwnd());
         return TRUE;
     }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -84,210 +74,81 @@ protected:
         }
         return Dialog::DefWindowProc(message, wParam, lParam);
     }
-    void PostNcDestroy() override {
-        events.push_back("postncdestroy");
-        postNcDestroyHadNoWindow = Hwnd() == nullptr;
-    }
-
-public:
-    void OnButton() { events.push_back("button"); }
-    void OnCustomNotify(NMHDR* header, LRESULT* result) {
-        events.push_back("notify from " + std::to_string(header->idFrom));
-        *result = 42;
-    }
-    LRESULT OnAdd(WPARAM a, LPARAM b) { return static_cast<LRESULT>(a) + b; }
-    void OnEnd() { EndDialog(77); }
-    void OnThrowFileError() {
-        throw win::FileError(win::FileErrorCause::FileNotFound, "C:\\data\\dic.txt");
-    }
-    void OnThrowOther() { throw std::runtime_error("broken invariant"); }
-    void OnSize(UINT, int cx, int) {
-        sizeWidth = cx;
-        Default();
-    }
-    void OnRunChild() {
-        TestDialog child;  // no parent: the main window owns it
-        child.onInit = [this](TestDialog& self) {
-            childOwner = ::GetWindow(self.Hwnd(), GW_OWNER);
-            ownerEnabledDuringChild = ::IsWindowEnabled(Hwnd()) != FALSE;
-            RECT r;
-            ::GetWindowRect(self.Hwnd(), &r);
-            childCentre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-            ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
-        };
-        childResult = child.DoModal();
-        ownerEnabledAfterChild = ::IsWindowEnabled(Hwnd()) != FALSE;
-        EndDialog(IDOK);
-    }
-
-    int sizeWidth = -1;
-    HWND childOwner = nullptr;
-    bool ownerEnabledDuringChild = true;
-    bool ownerEnabledAfterChild = false;
-    POINT childCentre{};
-    INT_PTR childResult = 0;
+    void PostNcDestroy() override { events.push_back(Hwnd() ? "late" : "gone"); }
 };
-
-bool Contains(const std::vector<UINT>& messages, UINT message) {
-    return std::find(messages.begin(), messages.end(), message) != messages.end();
-}
 
 TEST(Dialog, TableDispatchAndDefaultProcessing) {
     TestDialog dialog;
-    LRESULT sum = 0, notifyResult = 0;
-    dialog.onInit = [&](TestDialog& self) {
-        const HWND hwnd = self.Hwnd();
-        ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kButton, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, kButton)));
-        // The same id with another code is not in the table.
-        ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(kButton, BN_SETFOCUS), 0);
-        sum = ::SendMessageA(hwnd, kAdd, 5, 7);
-        NMHDR header{::GetDlgItem(hwnd, kButton), kButton, kCustomNotify};
-        notifyResult = ::SendMessageA(hwnd, WM_NOTIFY, kButton, reinterpret_cast<LPARAM>(&header));
-        ::PostMessageA(hwnd, kEnd, 0, 0);
+    LRESULT sum = 0, notified = 0;
+    dialog.onInit = [&](HWND window) {
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kLabel, BN_CLICKED), 0);
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(kLabel, BN_SETFOCUS), 0);  // not in the table
+        sum = ::SendMessageW(window, kAdd, 5, 7);
+        NMHDR header{::GetDlgItem(window, kLabel), kLabel, kCustomNotify};
+        notified = ::SendMessageW(window, WM_NOTIFY, kLabel, reinterpret_cast<LPARAM>(&header));
+        ::PostMessageW(window, kEnd, 0, 0);
     };
     EXPECT_EQ(dialog.DoModal(), 77);
-
     EXPECT_EQ(sum, 12);
-    EXPECT_EQ(notifyResult, 42);
-    EXPECT_EQ(dialog.events,
-              (std::vector<std::string>{"init", "button", "notify from " + std::to_string(kButton), "postncdestroy"}));
-    EXPECT_TRUE(dialog.postNcDestroyHadNoWindow);
-    EXPECT_EQ(dialog.Hwnd(), nullptr);
-    EXPECT_FALSE(::IsWindow(dialog.lastHwnd));
+    EXPECT_EQ(notified, 42);
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{
+                                 "command", "notify from " + std::to_string(kLabel), "gone"}));
+    EXPECT_FALSE(::IsWindow(dialog.window));
 
-    // The override saw the window's creation and its positioning, but not
-    // the messages the table or the base handled.
-    const auto& seen = dialog.defaultMessages;
-    ASSERT_FALSE(seen.empty());
-    EXPECT_TRUE(Contains(seen, WM_NCCREATE)) << "subclassed before creation";
-    EXPECT_TRUE(Contains(seen, WM_CREATE));
-    EXPECT_TRUE(Contains(seen, WM_WINDOWPOSCHANGING));
-    EXPECT_TRUE(Contains(seen, WM_WINDOWPOSCHANGED));
-    EXPECT_TRUE(Contains(seen, WM_NCDESTROY));
-    EXPECT_FALSE(Contains(seen, WM_INITDIALOG));
-    EXPECT_FALSE(Contains(seen, kAdd));
-    EXPECT_FALSE(Contains(seen, WM_NOTIFY));
-    const auto& commands = dialog.defaultCommands;
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(kButton, BN_CLICKED)), 0);
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(kButton, BN_SETFOCUS)), 1)
-        << "a command the table does not know goes on to default processing";
-}
-
-TEST(Dialog, OkExchangesDataAndCancelDoesNot) {
-    TestDialog ok;
-    std::string shown;
-    ok.onInit = [&](TestDialog& self) {
-        char buffer[64] = {};
-        ::GetDlgItemTextA(self.Hwnd(), kEdit, buffer, sizeof buffer);
-        shown = buffer;
-        ::SetDlgItemTextA(self.Hwnd(), kEdit, "typed \x83\x5C");
-        ::PostMessageA(self.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // The default processing saw the window's life, but not what the table handled.
+    const auto saw = [&](UINT message) {
+        const auto& seen = dialog.defaultMessages;
+        return std::find(seen.begin(), seen.end(), message) != seen.end();
     };
-    EXPECT_EQ(ok.DoModal(), IDOK);
-    EXPECT_EQ(shown, "loaded") << "OnInitDialog loads the members into the controls";
-    EXPECT_EQ(ok.text, "typed \x83\x5C");
-
-    TestDialog cancel;
-    cancel.onInit = [](TestDialog& self) {
-        ::SetDlgItemTextA(self.Hwnd(), kEdit, "discarded");
-        ::PostMessageA(self.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    };
-    EXPECT_EQ(cancel.DoModal(), IDCANCEL);
-    EXPECT_EQ(cancel.text, "loaded");
+    for (UINT message : {WM_NCCREATE, WM_CREATE, WM_WINDOWPOSCHANGED, WM_NCDESTROY}) {
+        EXPECT_TRUE(saw(message)) << message;
+    }
+    for (UINT message : {static_cast<UINT>(WM_INITDIALOG), kAdd, static_cast<UINT>(WM_NOTIFY)}) {
+        EXPECT_FALSE(saw(message)) << message;
+    }
+    EXPECT_EQ(dialog.defaultCommands, std::vector<WPARAM>{MAKEWPARAM(kLabel, BN_SETFOCUS)});
 }
 
-TEST(Dialog, SizeHandlerGetsTheClientSize) {
-    TestDialog dialog;
-    dialog.onInit = [](TestDialog& self) {
-        ::SetWindowPos(self.Hwnd(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
-        ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
-    };
-    dialog.DoModal();
-    // The client width of a 400-pixel-wide window, whatever the frame.
-    EXPECT_GT(dialog.sizeWidth, 300);
-    EXPECT_LT(dialog.sizeWidth, 400);
-    EXPECT_TRUE(Contains(dialog.defaultMessages, WM_SIZE)) << "Default() passes it on";
-}
-
-// The main window is centred in the work area; a dialog without a parent
-// is owned by the main window, centred over it and keeps it disabled.
-TEST(Dialog, OwnerAndCentring) {
-    class App : public win::Application {
-    } app;
-    TestDialog main;
-    app.SetMainWindow(&main);
-    main.onInit = [&](TestDialog& self) { ::PostMessageA(self.Hwnd(), kRunChild, 0, 0); };
-    const INT_PTR result = main.DoModal();
-    app.SetMainWindow(nullptr);
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(main.childResult, 77);
-    EXPECT_EQ(main.childOwner, main.lastHwnd);
-    EXPECT_FALSE(main.ownerEnabledDuringChild);
-    EXPECT_TRUE(main.ownerEnabledAfterChild);
-
-    // Both are the same size, so centred over the main window means the
-    // same centre as the main window, which sits in the work area's centre.
-    RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR(main.childCentre.x, (work.left + work.right) / 2, 2);
-    EXPECT_NEAR(main.childCentre.y, (work.top + work.bottom) / 2, 2);
-}
-
-TEST(FileError, TextsFromTheResources) {
-    using win::FileError;
-    using win::FileErrorCause;
-    EXPECT_EQ(FileError(FileErrorCause::None, "x").Message(), "No error occurred.");
-    EXPECT_EQ(FileError(FileErrorCause::FileNotFound, "C:\\a\\dic.txt").Message(),
-              "C:\\a\\dic.txt was not found.");
-    EXPECT_EQ(FileError(FileErrorCause::FileNotFound, "").Message(),
-              "an unnamed file was not found.");
-    EXPECT_EQ(FileError(FileErrorCause::SharingViolation, "AA\\\x83\x5C.txt").Message(),
-              "A sharing violation occurred while accessing AA\\\x83\x5C.txt.");
-    EXPECT_EQ(FileError(FileErrorCause::AccessDenied, "a%1b").Message(),
-              "Access to a%1b was denied.")
-        << "a path is inserted once, never expanded again";
-    EXPECT_EQ(FileError::FromSystemError(ERROR_DISK_FULL, "f").Message(),
-              "Disk full while accessing f.");
-    EXPECT_EQ(FileError(FileErrorCause::EndOfFile, "f").Message(),
-              "An attempt was made to access f past its end.");
-}
-
-// From a helper thread: the next message box of this process, its text, caption and
-// owner, answered with OK.
-struct SeenBox {
-    std::string text, caption;
-    HWND owner = nullptr;
-};
-std::future<SeenBox> AnswerNextBox() {
-    return std::async(std::launch::async, [] {
-        SeenBox seen;
-        if (const HWND box = testsupport::WaitForMessageBox(::GetCurrentProcessId())) {
-            seen = {testsupport::MessageBoxText(box), testsupport::WindowText(box),
-                    ::GetWindow(box, GW_OWNER)};
-            testsupport::AnswerMessageBox(box);
-        }
-        return seen;
-    });
-}
-
-TEST(Dialog, EscapedExceptionsAreReportedAndTheDialogGoesOn) {
-    for (const UINT trigger : {kThrowFileError, kThrowOther}) {
+TEST(Dialog, EscapedExceptionsAreReportedModallyAndTheDialogGoesOn) {
+    for (const auto& [trigger, text] : {std::pair{kThrowFileError, "C:\\data\\dic.txt was not found."},
+                                        {kThrowOther, "broken invariant"}}) {
         TestDialog dialog;
-        std::future<SeenBox> box = AnswerNextBox();
-        dialog.onInit = [trigger](TestDialog& self) {
-            ::PostMessageA(self.Hwnd(), trigger, 0, 0);
-            ::PostMessageA(self.Hwnd(), kEnd, 0, 0);
+        dialog.onInit = [trigger](HWND window) {
+            ::PostMessageW(window, trigger, 0, 0);
+            ::PostMessageW(window, kEnd, 0, 0);
         };
+        auto box = std::async(std::launch::async, [] {
+            const HWND found = testsupport::WaitForMessageBox(::GetCurrentProcessId());
+            const std::vector<std::string> seen = {testsupport::MessageBoxText(found),
+                                                   testsupport::WindowText(found)};
+            const HWND owner = ::GetWindow(found, GW_OWNER);
+            testsupport::AnswerMessageBox(found);
+            return std::pair{seen, owner};
+        });
         EXPECT_EQ(dialog.DoModal(), 77) << "the dialog ran on after the exception";
-        const SeenBox seen = box.get();
-        if (trigger == kThrowFileError) {
-            EXPECT_EQ(seen.text, "C:\\data\\dic.txt was not found.");
-        } else {
-            EXPECT_NE(seen.text.find("broken invariant"), std::string::npos) << seen.text;
-        }
-        EXPECT_EQ(seen.owner, dialog.lastHwnd) << "modal to the dialog";
-        EXPECT_EQ(seen.caption, "layer_dialog_test") << "the executable's name";
+        const auto [seen, owner] = box.get();
+        EXPECT_NE(seen[0].find(text), std::string::npos) << seen[0];
+        EXPECT_EQ(seen[1], "layer_dialog_test") << "the executable's name";
+        EXPECT_EQ(owner, dialog.window) << "modal to the dialog";
+    }
+}
+
+// A file error names its cause and its path; the path is inserted once, never expanded.
+TEST(FileError, TextsNameTheCauseAndThePath) {
+    const std::pair<FileError, std::string> errors[] = {
+        {FileError(FileErrorCause::None, "x"), "No error occurred."},
+        {FileError(FileErrorCause::FileNotFound, "C:\\a\\dic.txt"), "C:\\a\\dic.txt was not found."},
+        {FileError(FileErrorCause::FileNotFound, ""), "an unnamed file was not found."},
+        {FileError(FileErrorCause::SharingViolation, "AA\\\x83\x5C.txt"),
+         "A sharing violation occurred while accessing AA\\\x83\x5C.txt."},
+        {FileError(FileErrorCause::AccessDenied, "a%1b"), "Access to a%1b was denied."},
+        {FileError::FromSystemError(ERROR_DISK_FULL, "f"), "Disk full while accessing f."},
+        {FileError::FromSystemError(ERROR_LOCK_VIOLATION, "f"),
+         "A locking violation occurred while accessing f."},
+        {FileError(FileErrorCause::EndOfFile, "f"), "An attempt was made to access f past its end."},
+    };
+    for (const auto& [error, text] : errors) {
+        EXPECT_EQ(error.Message(), text);
     }
 }
 

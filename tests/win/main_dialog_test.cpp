@@ -709,11 +709,16 @@ TEST(AAEditor, KeepsItsMinimumSizeAndItsTextBoxFollowsTheWindow) {
     std::shared_future<void> command;
     const HWND editor = OpenEditor(pelo, IDC_NEW_AA, command);
     ASSERT_TRUE(editor);
+    // Owned by the main window, which it keeps disabled, and centred over it.
+    EXPECT_EQ(::GetWindow(editor, GW_OWNER), pelo.Window());
+    EXPECT_FALSE(::IsWindowEnabled(pelo.Window()));
+    const RECT start = ScreenRect(editor), main = ScreenRect(pelo.Window());
+    EXPECT_NEAR(start.left + start.right, main.left + main.right, 2);
+    EXPECT_NEAR(start.top + start.bottom, main.top + main.bottom, 2 + 2 * 10);  // WM nudges
     const auto size = [](HWND window) {
         const RECT r = ScreenRect(window);
         return std::pair{r.right - r.left, r.bottom - r.top};
     };
-    const RECT start = ScreenRect(editor);
     bool first = true;  // the template's own layout comes before
     for (const auto& [asked, kept] : {std::pair{std::pair{700L, 520L}, std::pair{700L, 520L}},
                                       {{400L, 300L}, {565L, 400L}},
@@ -730,6 +735,7 @@ TEST(AAEditor, KeepsItsMinimumSizeAndItsTextBoxFollowsTheWindow) {
     }
     EXPECT_EQ(Press(editor, IDCANCEL, command), Strings{});
     EXPECT_FALSE(pelo.Has("AA"));
+    EXPECT_TRUE(::IsWindowEnabled(pelo.Window()));
 }
 
 // ---- The notification area -----------------------------------------------------------------
