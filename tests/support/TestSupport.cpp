@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -403,28 +404,6 @@ bool OpenClipboardSoon(HWND owner = nullptr) {
     return WaitUntil([&] { return ::OpenClipboard(owner) != FALSE; }, 3s);  // Pelo may hold it
 }
 
-struct HolderStart {
-    HANDLE release;
-    HANDLE decided;
-    bool* opened;
-};
-
-// Opens the clipboard for a window of its own (one opened for no window lets in every
-// other caller that passes none, under Wine) and keeps it until released.
-DWORD WINAPI HoldClipboard(void* context) {
-    const HolderStart start = *static_cast<HolderStart*>(context);
-    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                         nullptr, nullptr);
-    *start.opened = owner && OpenClipboardSoon(owner);
-    ::SetEvent(start.decided);
-    ::WaitForSingleObject(start.release, INFINITE);
-    if (*start.opened) {
-        ::CloseClipboard();
-    }
-    ::DestroyWindow(owner);
-    return 0;
-}
-
 }  // namespace
 
 std::optional<std::string> ClipboardBlock(UINT format) {
@@ -461,18 +440,28 @@ bool SetClipboardText(std::string_view cp932) {
     return placed;
 }
 
-ClipboardHolder::ClipboardHolder() : m_release(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    HolderStart start{m_release, ::CreateEventW(nullptr, TRUE, FALSE, nullptr), &m_opened};
-    m_thread = ::CreateThread(nullptr, 0, &HoldClipboard, &start, 0, nullptr);
-    ::WaitForSingleObject(start.decided, INFINITE);
-    ::CloseHandle(start.decided);
+ClipboardHolder::ClipboardHolder() {
+    // Opened for a window of its own: one opened for no window lets in every other
+    // caller that passes none (Wine).
+    std::promise<bool> opened;
+    m_opened = opened.get_future();
+    m_thread = std::thread([this, opened = std::move(opened)]() mutable {
+        const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                             nullptr, nullptr, nullptr);
+        const bool held = OpenClipboardSoon(owner);
+        opened.set_value(held);
+        m_release.get_future().wait();
+        if (held) {
+            ::CloseClipboard();
+        }
+        ::DestroyWindow(owner);
+    });
+    m_opened.wait();
 }
 
 ClipboardHolder::~ClipboardHolder() {
-    ::SetEvent(m_release);
-    ::WaitForSingleObject(m_thread, INFINITE);
-    ::CloseHandle(m_thread);
-    ::CloseHandle(m_release);
+    m_release.set_value();
+    m_thread.join();
 }
 
 // ---- The notification area ------------------------------------------------------------------

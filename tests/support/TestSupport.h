@@ -10,10 +10,12 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace testsupport {
@@ -93,12 +95,12 @@ public:
     ~ClipboardHolder();
     ClipboardHolder(const ClipboardHolder&) = delete;
     ClipboardHolder& operator=(const ClipboardHolder&) = delete;
-    bool Opened() const { return m_opened; }
+    bool Opened() const { return m_opened.get(); }
 
 private:
-    HANDLE m_release;
-    HANDLE m_thread;
-    bool m_opened = false;
+    std::promise<void> m_release;
+    std::shared_future<bool> m_opened;
+    std::thread m_thread;
 };
 
 // ---- The notification area ------------------------------------------------------------------

@@ -1,6 +1,6 @@
-// PelomiUtil.dll as Pelo uses it (its exported names are checked statically). This test process plays Pelo: its own windows
-// must never be taken for the last active window, and TargetApp.exe plays the
-// application the user came from.
+// The paste of PelomiUtil.dll into a window of this process. Which window the
+// hook remembers is seen end to end (delivery_paste_test, tray_target_test), its
+// exported names statically.
 #include <windows.h>
 
 #include <string>
@@ -49,67 +49,6 @@ public:
 private:
     HWND m_window;
 };
-
-// Dispatches this thread's messages until `count` ticks of the hook's polling timer
-// (a thread timer) have gone through.
-bool PumpTimerTicks(int count) {
-    int ticks = 0;
-    return WaitUntil([&] {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ticks += message.message == WM_TIMER && message.hwnd == nullptr;
-            ::DispatchMessageW(&message);
-        }
-        return ticks >= count;
-    }, 5s);
-}
-
-class HookTracking : public ::testing::Test {
-protected:
-    void TearDown() override { FreeHook(); }
-};
-
-TEST_F(HookTracking, FreeHookIsHarmlessWithoutSetHookAndTwice) {
-    FreeHook();
-    FreeHook();
-    EXPECT_EQ(GetLastActiveWindow(), nullptr);
-    const OwnWindow pelo(L"Pelo");
-    SetHook(pelo.Get());
-    FreeHook();
-    FreeHook();
-    EXPECT_EQ(GetLastActiveWindow(), nullptr) << "nothing is answered once the hook is freed";
-}
-
-TEST_F(HookTracking, RemembersTheForeignWindowTheUserLeftNeverOurOwn) {
-    const OwnWindow pelo(L"Pelo");
-    ASSERT_TRUE(BringToForeground(pelo.Get()));
-    SetHook(pelo.Get());
-    EXPECT_EQ(GetLastActiveWindow(), nullptr) << "only our own window has been active";
-
-    TargetApp editor(L"hook editor");
-    ASSERT_TRUE(BringToForeground(editor.Window()));
-    ASSERT_TRUE(PumpTimerTicks(2));  // the timer alone sees it
-    ASSERT_TRUE(BringToForeground(pelo.Get()));
-    EXPECT_EQ(GetLastActiveWindow(), editor.Window());
-
-    // Our own windows of any kind (here a second top-level one) never replace it.
-    const OwnWindow dialog(L"another of ours");
-    ASSERT_TRUE(BringToForeground(dialog.Get()));
-    ASSERT_TRUE(PumpTimerTicks(2));
-    EXPECT_EQ(GetLastActiveWindow(), editor.Window());
-
-    editor.Close();
-    EXPECT_EQ(GetLastActiveWindow(), nullptr) << "a window that has gone is not answered";
-}
-
-TEST_F(HookTracking, TheForegroundWindowAtSetHookCounts) {
-    const OwnWindow pelo(L"Pelo");
-    TargetApp editor(L"hook start");
-    ASSERT_TRUE(BringToForeground(editor.Window()));
-    SetHook(pelo.Get());
-    ASSERT_TRUE(BringToForeground(pelo.Get()));
-    EXPECT_EQ(GetLastActiveWindow(), editor.Window());
-}
 
 class HookPaste : public ::testing::Test {
 protected:

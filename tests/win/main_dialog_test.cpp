@@ -169,24 +169,17 @@ std::vector<int> VisiblePageControls(const Pelo& pelo) {
     return visible;
 }
 
-std::wstring TabLabel(HWND tab, int index) {
-    wchar_t text[64] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 64;
-    ::SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsItsPage) {
     Pelo pelo;
     ASSERT_TRUE(pelo.Start());
     const HWND tab = pelo.Control(IDC_TAB);
-    EXPECT_EQ(TabLabel(tab, 0), L"辞書");
-    EXPECT_EQ(TabLabel(tab, 1), L"お気に入り");
-    EXPECT_EQ(TabLabel(tab, 2), L"AAリスト");
     EXPECT_EQ(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 3);
+    for (const auto& [index, label] : {std::pair{0, L"辞書"}, {1, L"お気に入り"}, {2, L"AAリスト"}}) {
+        wchar_t text[64] = {};
+        TCITEMW item{TCIF_TEXT, 0, 0, text, 64};
+        ::SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, label);
+    }
     EXPECT_EQ(VisiblePageControls(pelo), kPages[0]);
     EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(pelo.Window()) == pelo.Control(IDC_CATEGORY_TREE); }));
 
@@ -201,6 +194,22 @@ TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsIts
         EXPECT_EQ(VisiblePageControls(pelo), kPages[index]) << "tab " << index;
         EXPECT_TRUE(IsVisible(tab));
     }
+}
+
+// The list is wide enough to scroll to the end of its longest entry.
+void ExpectExtentCoversLongest(HWND list) {
+    const HDC dc = ::GetDC(list);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::string& entry : ListItems(list)) {
+        const std::wstring text = FromCp932(entry);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list, dc);
+    EXPECT_GT(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), widest) << ListItems(list).size();
 }
 
 // ---- The dictionary ------------------------------------------------------------------------
@@ -233,6 +242,7 @@ Strings ShownTree(const Pelo& pelo) {
         const auto first = shown.end() - shown.begin();
         for (HTREEITEM item = next(TVGN_CHILD, group); item; item = next(TVGN_NEXT, item)) {
             ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            ExpectExtentCoversLongest(pelo.Control(IDC_KAOMOJI_LIST));
             std::string line = "  " + text(item) + ":";
             for (const std::string& kaomoji : pelo.Items(IDC_KAOMOJI_LIST)) {
                 line += " " + kaomoji;
@@ -289,38 +299,6 @@ TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
                                    "\xB1\xB2",
                                    "  \xB1\xB2\xB3: (\xB1)",
                                }));
-}
-
-// The list is wide enough to scroll to the end of its longest entry.
-void ExpectExtentCoversLongest(HWND list) {
-    const HDC dc = ::GetDC(list);
-    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-    LONG widest = 0;
-    for (const std::string& entry : ListItems(list)) {
-        const std::wstring text = FromCp932(entry);
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        widest = std::max(widest, size.cx);
-    }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(list, dc);
-    EXPECT_GT(widest, 100);
-    EXPECT_GT(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), widest);
-}
-
-TEST(Dictionary, EveryListScrollsToItsLongestEntry) {
-    const std::string longest(80, 'W');
-    Pelo pelo({{"dic.txt", "ab\tshort\r\nab\t" + longest + "\r\nab\tx\r\n"},
-               {"Favorite.txt", "a\r\n" + longest + "\r\nb\r\n"},
-               {"AA\\a.txt", ""}, {"AA\\" + longest + ".txt", ""}, {"AA\\z.txt", ""}});
-    ASSERT_TRUE(pelo.Start());
-    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
-    const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
-                   ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
-    ExpectExtentCoversLongest(pelo.Control(IDC_KAOMOJI_LIST));
-    ExpectExtentCoversLongest(pelo.Control(IDC_FAVORITE_LIST));
-    ExpectExtentCoversLongest(pelo.Control(IDC_AA_LIST));
 }
 
 TEST(Dictionary, AFileThatCannotBeReadEndsTheDialogWithItsMessage) {
@@ -408,6 +386,7 @@ TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
             expected.push_back(add.kaomoji);
         }
         EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), expected);
+        ExpectExtentCoversLongest(pelo.Control(IDC_FAVORITE_LIST));
         EXPECT_EQ(pelo.Selection(IDC_FAVORITE_LIST), LB_ERR);
         EXPECT_EQ(pelo.File("Favorite.txt"), add.after);
     }
@@ -547,6 +526,7 @@ TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
     fs::create_directory(pelo.PathOf("AA\\y.txt"));
     ASSERT_TRUE(pelo.Start());
     EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"", "h", "x", "y"}));
+    ExpectExtentCoversLongest(pelo.Control(IDC_AA_LIST));
     EXPECT_EQ(pelo.Selection(IDC_AA_LIST), LB_ERR);
 
     ASSERT_TRUE(SetClipboardText("before"));
@@ -740,13 +720,14 @@ TEST(AAEditor, KeepsItsMinimumSizeAndItsTextBoxFollowsTheWindow) {
 
 // ---- The notification area -----------------------------------------------------------------
 
-bool InTray(HWND window) {
-    return !IsVisible(window) && (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
-           IconPresent(window);
+// In the tray: hidden, off the taskbar (a tool window), the icon there; shown: the reverse.
+bool InTray(HWND window, bool in = true) {
+    const bool tool = ::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW;
+    return IsVisible(window) != in && tool == in && IconPresent(window) == in &&
+           (in || !::IsIconic(window));
 }
 bool ShownWithoutIcon(HWND window) {
-    return IsVisible(window) && !::IsIconic(window) &&
-           !(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && !IconPresent(window);
+    return InTray(window, false);
 }
 // Minimises until `done` has held for 300 ms: the window system may still undo a minimise
 // for a moment (a late first showing by the dialog manager, the window manager's state
