@@ -3,8 +3,6 @@
 // and frees the guard; a start without a dictionary says so and ends.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "TestSupport.h"
 #include "app/resource.h"
 
@@ -12,34 +10,23 @@ namespace {
 
 using namespace testsupport;
 
-struct WayOut {
-    const char* name;
-    std::function<bool(PeloProcess&)> take;
-};
-
 TEST(Lifecycle, EveryWayOutEndsPeloAndANewStartWorks) {
-    const WayOut ways[] = {
-        {"Escape", [](PeloProcess& p) { return PressKeyIn(p.MainWindow(), VK_ESCAPE); }},
-        {"close box",
-         [](PeloProcess& p) { return ::PostMessageW(p.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"Enter in the tree",
-         [](PeloProcess& p) {
-             return WaitUntil([&] { return FocusedWindowOf(p.MainWindow()) == p.Control(IDC_CATEGORY_TREE); }) &&
-                    PressKeyIn(p.MainWindow(), VK_RETURN);
-         }},
-        {"Enter in a list",
-         [](PeloProcess& p) {
-             const HWND list = p.Control(IDC_KAOMOJI_LIST);
-             ::SendMessageW(p.MainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
-             return WaitUntil([&] { return FocusedWindowOf(list) == list; }) &&
-                    PressKeyIn(list, VK_RETURN);
-         }},
-    };
     PeloProcess pelo;
-    for (const WayOut& way : ways) {
-        SCOPED_TRACE(way.name);
+    // Escape; the close box; Enter with the focus in the tree (where it is at start), in a list.
+    const std::pair<int, WORD> ways[] = {
+        {0, VK_ESCAPE}, {0, 0}, {IDC_CATEGORY_TREE, VK_RETURN}, {IDC_KAOMOJI_LIST, VK_RETURN}};
+    for (const auto& [focus, key] : ways) {
+        SCOPED_TRACE(::testing::Message() << focus << " " << key);
         ASSERT_TRUE(pelo.Start());
-        ASSERT_TRUE(way.take(pelo));
+        if (const HWND control = pelo.Control(focus)) {
+            ::SendMessageW(pelo.MainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(control) == control; }));
+        }
+        if (key) {
+            ASSERT_TRUE(PressKeyIn(pelo.MainWindow(), key));
+        } else {
+            ::PostMessageW(pelo.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
         EXPECT_TRUE(pelo.WaitForExit().has_value());
     }
     EXPECT_TRUE(pelo.Start()) << "the guard was freed with the last process";
@@ -65,6 +52,14 @@ TEST(Lifecycle, ASecondStartBringsTheFirstForwardThroughItsGuardAndEnds) {
     }));
     EXPECT_FALSE(showedAWindow);
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == pelo.MainWindow(); }));
+
+    // Hidden in the notification area, the first stays hidden.
+    NotificationAreaInUse area;
+    ::PostMessageW(pelo.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsVisible(pelo.MainWindow()) && IconPresent(pelo.MainWindow()); }));
+    EXPECT_TRUE(pelo.StartAnother().WaitForExit().has_value());
+    ASSERT_TRUE(Settle(pelo.MainWindow()));
+    EXPECT_FALSE(IsVisible(pelo.MainWindow()));
     EXPECT_TRUE(pelo.IsRunning());
 }
 

@@ -58,8 +58,13 @@ TEST(TrayTarget, AfterTheShellAndTheTrayMenuHadTheForegroundThePasteGoesToTheEdi
     ASSERT_TRUE(WaitUntil([&] {
         return OpenMenu(pelo.Id()) && ProcessIdOf(::GetForegroundWindow()) == pelo.Id();
     }));
-    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(SetClipboardText("before"));
+    PressKey(VK_DOWN);  // the favourite: copied, and pasted nowhere
+    PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return OpenMenu(pelo.Id()) == nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == "(^o^)"; }));
+    ASSERT_TRUE(Settle(window) && Settle(editor.Window()));
+    EXPECT_EQ(editor.Text(), "");
 
     // A left click: the shell's window again, then Pelo comes back.
     ASSERT_TRUE(PressOnNotificationArea());
