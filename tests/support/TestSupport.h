@@ -194,9 +194,7 @@ private:
 };
 
 // ---- Pelo's pages, from outside -------------------------------------------------------------
-inline constexpr int kDictionaryTab = 0;
 inline constexpr int kFavoritesTab = 1;
-inline constexpr int kAATab = 2;
 bool ShowPage(const PeloProcess& pelo, int index);
 // Walks the tree by keyboard until the kaomoji list shows entries.
 bool ShowFirstCategory(const PeloProcess& pelo);
