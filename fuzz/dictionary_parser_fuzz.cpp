@@ -23,7 +23,8 @@ void Check(bool condition) {
 // Ctrl-Z ends the data, the last line needs no line end.
 class SmallLineReader {
 public:
-    explicit SmallLineReader(std::string_view bytes) : m_rest(bytes.substr(0, bytes.find('\x1A'))) {}
+    explicit SmallLineReader(std::string_view bytes)
+        : m_rest(bytes.substr(0, bytes.find('\x1A'))) {}
     bool ReadLine(std::string& line) {
         if (m_rest.empty()) {
             return false;
@@ -47,7 +48,8 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     SmallLineReader lines(bytes);
-    const dictionary::Dictionary dictionary = dictionary::ReadDictionary(lines, text::Cp932LeadByte);
+    const dictionary::Dictionary dictionary =
+        dictionary::ReadDictionary(lines, text::Cp932LeadByte);
     const CategoryMap& map = dictionary.categories;
 
     std::size_t kaomoji = 0;

@@ -14,15 +14,15 @@ using namespace testsupport;
 
 const std::string kWave = "(^_^)/";
 const std::string kTrailBytes = "\x83\x5C\x81\x7C(\x83\x5C)|\\";  // ソ－: trail bytes '\' and '|'
-const std::string kHalfWidth = "(\xB1\xB2\xB3\xDE)";              // ｱｲｳﾞ: single bytes over 0xA0
+const std::string kHalfWidth = "(\xB1\xB2\xB3\xDE)";  // ｱｲｳﾞ: single bytes over 0xA0
 
 class DeliveryPaste : public ::testing::Test {
 protected:
     void SetUp() override {
         // One category; a line without TAB is its empty kaomoji, the last entry.
         std::string dic;
-        for (const std::string& entry : {kWave + "\r\n", kTrailBytes + "\r\n", kHalfWidth + "\r\n",
-                                         std::string("\r\n")}) {
+        for (const std::string& entry :
+             {kWave + "\r\n", kTrailBytes + "\r\n", kHalfWidth + "\r\n", std::string("\r\n")}) {
             dic += "ab" + (entry == "\r\n" ? entry : "\t" + entry);
         }
         ASSERT_TRUE(m_pelo.WriteFile("dic.txt", dic));

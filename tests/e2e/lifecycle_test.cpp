@@ -19,7 +19,8 @@ TEST(Lifecycle, EveryWayOutEndsPeloAndANewStartWorks) {
         SCOPED_TRACE(::testing::Message() << focus << " " << key);
         ASSERT_TRUE(pelo.Start());
         if (const HWND control = pelo.Control(focus)) {
-            ::SendMessageW(pelo.MainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+            ::SendMessageW(pelo.MainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control),
+                           TRUE);
             ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(control) == control; }));
         }
         if (key) {
@@ -56,7 +57,8 @@ TEST(Lifecycle, ASecondStartBringsTheFirstForwardThroughItsGuardAndEnds) {
     // Hidden in the notification area, the first stays hidden.
     NotificationAreaInUse area;
     ::PostMessageW(pelo.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsVisible(pelo.MainWindow()) && IconPresent(pelo.MainWindow()); }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !IsVisible(pelo.MainWindow()) && IconPresent(pelo.MainWindow()); }));
     EXPECT_TRUE(pelo.StartAnother().WaitForExit().has_value());
     ASSERT_TRUE(Settle(pelo.MainWindow()));
     EXPECT_FALSE(IsVisible(pelo.MainWindow()));

@@ -55,9 +55,8 @@ TEST(TrayTarget, AfterTheShellAndTheTrayMenuHadTheForegroundThePasteGoesToTheEdi
     // A right click on the icon: the shell's window first, then Pelo's menu.
     ASSERT_TRUE(PressOnNotificationArea());
     ::PostMessageW(window, kTrayIconMessage, 0, WM_RBUTTONDOWN);
-    ASSERT_TRUE(WaitUntil([&] {
-        return OpenMenu(pelo.Id()) && ProcessIdOf(::GetForegroundWindow()) == pelo.Id();
-    }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return OpenMenu(pelo.Id()) && ProcessIdOf(::GetForegroundWindow()) == pelo.Id(); }));
     ASSERT_TRUE(SetClipboardText("before"));
     PressKey(VK_DOWN);  // the favourite: copied, and pasted nowhere
     PressKey(VK_RETURN);

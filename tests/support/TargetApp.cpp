@@ -34,13 +34,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"PeloTargetApp";
     ::RegisterClassW(&windowClass);
-    const HWND window = ::CreateWindowExW(0, L"PeloTargetApp", argc > 1 ? argv[1] : L"",
-                                          WS_OVERLAPPEDWINDOW, argc > 3 ? _wtoi(argv[2]) : 0,
-                                          argc > 3 ? _wtoi(argv[3]) : 0, 320, 200, nullptr, nullptr,
-                                          instance, nullptr);
-    ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                      0, 0, 300, 160, window, reinterpret_cast<HMENU>(1), instance, nullptr);
+    const HWND window =
+        ::CreateWindowExW(0, L"PeloTargetApp", argc > 1 ? argv[1] : L"", WS_OVERLAPPEDWINDOW,
+                          argc > 3 ? _wtoi(argv[2]) : 0, argc > 3 ? _wtoi(argv[3]) : 0, 320, 200,
+                          nullptr, nullptr, instance, nullptr);
+    ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
+        300, 160, window, reinterpret_cast<HMENU>(1), instance, nullptr);
     ::LocalFree(argv);
     ::ShowWindow(window, SW_SHOWNORMAL);
     MSG message;

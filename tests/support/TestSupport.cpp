@@ -45,8 +45,8 @@ LRESULT SendW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 std::string ToCp932(std::wstring_view text) {
     const int size = static_cast<int>(text.size());
-    std::string bytes(::WideCharToMultiByte(932, 0, text.data(), size, nullptr, 0, nullptr, nullptr),
-                      '\0');
+    std::string bytes(
+        ::WideCharToMultiByte(932, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
     ::WideCharToMultiByte(932, 0, text.data(), size, bytes.data(), static_cast<int>(bytes.size()),
                           nullptr, nullptr);
     return bytes;
@@ -107,7 +107,8 @@ bool FileExists(const fs::path& path) {
 fs::path ExecutableFolder() {
     return fs::path(GrowBuffer([](wchar_t* buffer, std::size_t size) -> std::size_t {
                return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
-           })).parent_path();
+           }))
+        .parent_path();
 }
 
 void PumpMessages() {
@@ -188,14 +189,16 @@ void Send(std::vector<INPUT> inputs) {
 void WaitForSteadyPlace(HWND window) {
     RECT last = ScreenRect(window);
     auto since = std::chrono::steady_clock::now();
-    WaitUntil([&] {
-        const RECT now = ScreenRect(window);
-        if (!::EqualRect(&now, &last)) {
-            last = now;
-            since = std::chrono::steady_clock::now();
-        }
-        return std::chrono::steady_clock::now() - since >= 200ms;
-    }, 3s);
+    WaitUntil(
+        [&] {
+            const RECT now = ScreenRect(window);
+            if (!::EqualRect(&now, &last)) {
+                last = now;
+                since = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - since >= 200ms;
+        },
+        3s);
 }
 
 }  // namespace
@@ -208,7 +211,8 @@ std::vector<HWND> TopLevelWindows(DWORD pid) {
 
 HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view className) {
     for (HWND window : TopLevelWindows(pid)) {
-        if (WindowTextW(window) == title && (className.empty() || ClassNameOf(window) == className)) {
+        if (WindowTextW(window) == title &&
+            (className.empty() || ClassNameOf(window) == className)) {
             return window;
         }
     }
@@ -223,7 +227,8 @@ DWORD ProcessIdOf(HWND window) {
 
 std::wstring WindowTextW(HWND window) {
     return GrowBuffer([&](wchar_t* buffer, std::size_t size) -> std::size_t {
-        return std::max<LRESULT>(0, SendW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
+        return std::max<LRESULT>(0,
+                                 SendW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
     });
 }
 
@@ -318,7 +323,8 @@ std::vector<std::string> ListItems(HWND list) {
     std::vector<std::string> items;
     for (int i = 0, count = ListCount(list); i < count; ++i) {
         std::wstring text(std::max<LRESULT>(0, SendW(list, LB_GETTEXTLEN, i)) + 1, L'\0');
-        text.resize(std::max<LRESULT>(0, SendW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        text.resize(std::max<LRESULT>(
+            0, SendW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
         items.push_back(ToCp932(text));
     }
     return items;
@@ -432,7 +438,8 @@ bool SetClipboardText(std::string_view cp932) {
     const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, cp932.size() + 1);
     std::memcpy(::GlobalLock(memory), cp932.data(), cp932.size());
     ::GlobalUnlock(memory);
-    const bool placed = OpenClipboardSoon() && ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory);
+    const bool placed =
+        OpenClipboardSoon() && ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, memory);
     ::CloseClipboard();
     if (!placed) {
         ::GlobalFree(memory);
@@ -583,10 +590,12 @@ bool PeloProcess::Start(std::wstring_view exeName, std::chrono::milliseconds tim
 
 HWND PeloProcess::WaitForMainWindow(std::chrono::milliseconds timeout) {
     HWND found = nullptr;
-    WaitUntil([&] {
-        found = FindTopLevelWindow(m_process.Id(), L"Pelo", L"#32770");
-        return IsVisible(found) || !m_process.IsRunning();
-    }, timeout);
+    WaitUntil(
+        [&] {
+            found = FindTopLevelWindow(m_process.Id(), L"Pelo", L"#32770");
+            return IsVisible(found) || !m_process.IsRunning();
+        },
+        timeout);
     if (!IsVisible(found)) {
         return nullptr;
     }

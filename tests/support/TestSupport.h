@@ -86,7 +86,7 @@ bool AnswerMessageBox(HWND box, int id = IDOK);  // and waits for it to close
 
 // ---- Clipboard ------------------------------------------------------------------------------
 std::optional<std::string> ClipboardBlock(UINT format);  // every byte (GlobalSize may round up)
-std::optional<std::string> ClipboardText();               // CF_TEXT up to its zero
+std::optional<std::string> ClipboardText();              // CF_TEXT up to its zero
 bool SetClipboardText(std::string_view cp932);
 // Keeps the clipboard open from a thread of its own until destroyed.
 class ClipboardHolder {
@@ -105,7 +105,7 @@ private:
 
 // ---- The notification area ------------------------------------------------------------------
 inline constexpr UINT kTrayIconMessage = WM_USER + 1;  // the shell posts it for icon input
-bool IconPresent(HWND owner);  // the shell holds icon 0 of `owner`
+bool IconPresent(HWND owner);                          // the shell holds icon 0 of `owner`
 // Keeps an icon of the test's own in the notification area. Wine shows its area as a
 // window when the first icon arrives, which then takes the foreground: with an icon
 // there from the start, Pelo's neither opens it nor loses the foreground to it.
@@ -182,7 +182,7 @@ public:
     explicit TargetApp(std::wstring_view title, POINT position = {0, 0});
     ~TargetApp() { Close(); }
     HWND Window() const noexcept { return m_window; }  // null if it did not start
-    bool Activate() const;  // foreground, focus in the edit
+    bool Activate() const;                             // foreground, focus in the edit
     std::string Text() const { return WindowText(m_edit); }
     void SetText(std::string_view cp932) const { SetEditText(m_edit, cp932); }
     bool Close();

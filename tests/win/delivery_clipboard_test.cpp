@@ -29,7 +29,8 @@ public:
             refused.push_back(block);
             return false;
         }
-        placed[format] = std::string(static_cast<const char*>(::GlobalLock(block)), ::GlobalSize(block));
+        placed[format] =
+            std::string(static_cast<const char*>(::GlobalLock(block)), ::GlobalSize(block));
         ::GlobalUnlock(block);
         m_taken.push_back(block);
         return true;
@@ -57,9 +58,9 @@ std::string Wide(const std::wstring& text) {
 
 TEST(DeliveryPlaceText, PlacesExactBytesWithTheirZeroAndTheirUnicodeForm) {
     // ソ (83 5C) and － (81 7C): trail bytes '\' and '|'; ｱｲ: half-width katakana.
-    for (const auto& [text, wide] : {std::pair<std::string, std::wstring>{
-                                         "\x83\x5C\x81\x7C(\xB1\xB2)\\|", L"ソ－(ｱｲ)\\|"},
-                                     {"", L""}}) {
+    for (const auto& [text, wide] :
+         {std::pair<std::string, std::wstring>{"\x83\x5C\x81\x7C(\xB1\xB2)\\|", L"ソ－(ｱｲ)\\|"},
+          {"", L""}}) {
         FakeClipboard clipboard;
         ASSERT_TRUE(delivery::PlaceText(clipboard, text));
         EXPECT_EQ(clipboard.placed[CF_TEXT], text + '\0');

@@ -33,9 +33,10 @@ public:
             definition.lpszClassName = L"HookTestWindow";
             return ::RegisterClassW(&definition);
         }();
-        m_window = ::CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(windowClass)), title,
-                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 300, 200, nullptr,
-                                     nullptr, nullptr, nullptr);
+        m_window =
+            ::CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(windowClass)),
+                              title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 300, 200, nullptr,
+                              nullptr, nullptr, nullptr);
         for (int id : {1, 2}) {
             ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 60 * (id - 1), 280, 50,
                               m_window, reinterpret_cast<HMENU>(INT_PTR{id}), nullptr, nullptr);

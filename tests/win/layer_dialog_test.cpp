@@ -56,8 +56,9 @@ private:
 };
 
 TEST(Dialog, EscapedExceptionsAreReportedModallyAndTheDialogGoesOn) {
-    for (const auto& [trigger, text] : {std::pair{kThrowFileError, "C:\\data\\dic.txt was not found."},
-                                        {kThrowOther, "broken invariant"}}) {
+    for (const auto& [trigger, text] :
+         {std::pair{kThrowFileError, "C:\\data\\dic.txt was not found."},
+          {kThrowOther, "broken invariant"}}) {
         TestDialog dialog(trigger);
         auto box = std::async(std::launch::async, [] {
             const HWND found = testsupport::WaitForMessageBox(::GetCurrentProcessId());
@@ -79,7 +80,8 @@ TEST(Dialog, EscapedExceptionsAreReportedModallyAndTheDialogGoesOn) {
 TEST(FileError, TextsNameTheCauseAndThePath) {
     const std::pair<FileError, std::string> errors[] = {
         {FileError(FileErrorCause::None, "x"), "No error occurred."},
-        {FileError(FileErrorCause::FileNotFound, "C:\\a\\dic.txt"), "C:\\a\\dic.txt was not found."},
+        {FileError(FileErrorCause::FileNotFound, "C:\\a\\dic.txt"),
+         "C:\\a\\dic.txt was not found."},
         {FileError(FileErrorCause::FileNotFound, ""), "an unnamed file was not found."},
         {FileError(FileErrorCause::SharingViolation, "AA\\\x83\x5C.txt"),
          "A sharing violation occurred while accessing AA\\\x83\x5C.txt."},
@@ -87,7 +89,8 @@ TEST(FileError, TextsNameTheCauseAndThePath) {
         {FileError::FromSystemError(ERROR_DISK_FULL, "f"), "Disk full while accessing f."},
         {FileError::FromSystemError(ERROR_LOCK_VIOLATION, "f"),
          "A locking violation occurred while accessing f."},
-        {FileError(FileErrorCause::EndOfFile, "f"), "An attempt was made to access f past its end."},
+        {FileError(FileErrorCause::EndOfFile, "f"),
+         "An attempt was made to access f past its end."},
     };
     for (const auto& [error, text] : errors) {
         EXPECT_EQ(error.Message(), text);

@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 class TestApplication : public win::Application {
 } theApp;
 
-
 std::string Lines(const Strings& entries) {
     std::string bytes;
     for (const std::string& entry : entries) {
@@ -139,9 +138,7 @@ public:
     }
 
     // Selects tab `index` as a click would: the tab control notifies the dialog.
-    void ShowTab(int index) const {
-        ::SendMessageW(Control(IDC_TAB), TCM_SETCURFOCUS, index, 0);
-    }
+    void ShowTab(int index) const { ::SendMessageW(Control(IDC_TAB), TCM_SETCURFOCUS, index, 0); }
 
 private:
     TempFolder m_folder;
@@ -176,14 +173,16 @@ TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsIts
     ASSERT_TRUE(pelo.Start());
     const HWND tab = pelo.Control(IDC_TAB);
     EXPECT_EQ(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 3);
-    for (const auto& [index, label] : {std::pair{0, L"辞書"}, {1, L"お気に入り"}, {2, L"AAリスト"}}) {
+    for (const auto& [index, label] :
+         {std::pair{0, L"辞書"}, {1, L"お気に入り"}, {2, L"AAリスト"}}) {
         wchar_t text[64] = {};
         TCITEMW item{TCIF_TEXT, 0, 0, text, 64};
         ::SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(text, label);
     }
     EXPECT_EQ(VisiblePageControls(pelo), kPages[0]);
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(pelo.Window()) == pelo.Control(IDC_CATEGORY_TREE); }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FocusedWindowOf(pelo.Window()) == pelo.Control(IDC_CATEGORY_TREE); }));
 
     const RECT window = ScreenRect(pelo.Window());
     RECT work{};
@@ -201,7 +200,8 @@ TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsIts
 // The list is wide enough to scroll to the end of its longest entry.
 void ExpectExtentCoversLongest(HWND list) {
     const HDC dc = ::GetDC(list);
-    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
     LONG widest = 0;
     for (const std::string& entry : ListItems(list)) {
         const std::wstring text = FromCp932(entry);
@@ -269,15 +269,15 @@ TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
     const std::string jis = "\x81\xE0";
     const std::string dic =
         "abd\t(d1)\r\n"
-        "  abd \t\t(d2)\tignored\n"        // "abd ": trimmed at the line's ends only; LF
-        "abc\t (c1)\r\n"                   // the kaomoji keeps its leading space
-        "\r\n \t \r\n"                     // blank lines
-        "xy\r\n"                           // no TAB: the empty kaomoji
-        "abc\t(c2)\r\n"                    // "ab" again, "abc" in a second run
+        "  abd \t\t(d2)\tignored\n"  // "abd ": trimmed at the line's ends only; LF
+        "abc\t (c1)\r\n"             // the kaomoji keeps its leading space
+        "\r\n \t \r\n"               // blank lines
+        "xy\r\n"                     // no TAB: the empty kaomoji
+        "abc\t(c2)\r\n"              // "ab" again, "abc" in a second run
         "A\t(A)\r\n" +
         so + "|\t(s1)\r\n" + so + hyo + "\t" + so + "(s2)\r\n" +  // group "ソ"
-        "zz" + nec + "\tnec\r\n" + "zz" + jis + "\tjis\r\n" +  // one text in the tree
-        "\xB1\xB2\xB3\t(\xB1)\n";                             // half-width katakana
+        "zz" + nec + "\tnec\r\n" + "zz" + jis + "\tjis\r\n" +     // one text in the tree
+        "\xB1\xB2\xB3\t(\xB1)\n";                                 // half-width katakana
     Pelo pelo({{"dic.txt", dic}});
     ASSERT_TRUE(pelo.Start());
     EXPECT_EQ(pelo.Items(IDC_KAOMOJI_LIST), Strings{});
@@ -334,9 +334,8 @@ const std::string kKatakanaDi = ToCp932(L"(ヂ)");  // 83 61: trail byte 'a'
 // One category holding every kaomoji above.
 std::map<std::string, std::string> FavoritesFolder(std::optional<std::string> favorites) {
     std::string dic;
-    for (const std::string& kaomoji :
-         {kWaveLong, kWave, kCry, kCryOtherCase, kOmega, kCapitalOmega, kKatakanaA, kKatakanaDi,
-          std::string("c")}) {
+    for (const std::string& kaomoji : {kWaveLong, kWave, kCry, kCryOtherCase, kOmega, kCapitalOmega,
+                                       kKatakanaA, kKatakanaDi, std::string("c")}) {
         dic += "ab\t" + kaomoji + "\r\n";
     }
     std::map<std::string, std::string> files{{"dic.txt", dic}};
@@ -384,7 +383,8 @@ TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
         EXPECT_EQ(pelo.File("Favorite.txt"), add.before.value_or(""));
         Strings expected = pelo.Items(IDC_FAVORITE_LIST);
         SelectKaomoji(pelo, add.kaomoji);
-        EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE), add.message ? Strings{ResourceText(add.message)} : Strings{});
+        EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE),
+                  add.message ? Strings{ResourceText(add.message)} : Strings{});
         if (!add.message) {
             expected.push_back(add.kaomoji);
         }
@@ -426,7 +426,8 @@ TEST(Favorites, MovesAndDeletesRewriteTheFileWithCrLf) {
     };
     bool rewritten = false;
     for (const Step& step : steps) {
-        SCOPED_TRACE(::testing::Message() << "item " << step.selected << ", button " << step.button);
+        SCOPED_TRACE(::testing::Message()
+                     << "item " << step.selected << ", button " << step.button);
         pelo.Select(IDC_FAVORITE_LIST, step.selected);
         EXPECT_EQ(pelo.Command(step.button), Strings{});
         EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), step.entries);
@@ -488,8 +489,7 @@ HWND OpenEditor(const Pelo& pelo, int id, std::shared_future<void>& command) {
 
 // Presses `button` of the editor, answering questions with `answer`; the messages shown
 // until the editor is back for more (a refusal, a No), or closed and the page done.
-Strings Press(HWND editor, int button, const std::shared_future<void>& command,
-              int answer = IDOK) {
+Strings Press(HWND editor, int button, const std::shared_future<void>& command, int answer = IDOK) {
     Strings shown = Pelo::Finish(Pelo::SendLater(editor, WM_COMMAND, button), answer);
     if (button == IDCANCEL || shown.empty() || answer == IDYES) {
         const Strings later = Pelo::Finish(command);
@@ -505,8 +505,11 @@ Strings Save(HWND editor, std::string_view title, std::string_view text,
 }
 
 TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
-    Pelo pelo({{"dic.txt", TinyDictionary()}, {"AA\\x.TXT", "a\r\nb"}, {"AA\\.txt", ""},
-               {"AA\\h.txt", "\x83\x5C\n\r\n"}, {"AA\\notes.md", "not a piece"}});
+    Pelo pelo({{"dic.txt", TinyDictionary()},
+               {"AA\\x.TXT", "a\r\nb"},
+               {"AA\\.txt", ""},
+               {"AA\\h.txt", "\x83\x5C\n\r\n"},
+               {"AA\\notes.md", "not a piece"}});
     ::SetFileAttributesW(pelo.PathOf("AA\\h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     fs::create_directory(pelo.PathOf("AA\\y.txt"));
     ASSERT_TRUE(pelo.Start());
@@ -556,7 +559,6 @@ TEST(AAPage, WithoutAFolderTheFirstSaveMakesItAndDeleteSelectsTheNextOrLast) {
     }
     EXPECT_EQ(pelo.Items(IDC_AA_LIST), Strings{});
     EXPECT_TRUE(fs::is_empty(pelo.PathOf("AA")));
-
 }
 
 TEST(AAPage, EditingKeepsLineEndsAsCrLfAndRenamesThePiece) {
@@ -628,16 +630,27 @@ TEST(AAEditor, TitlesAreCheckedBeforeAnythingIsWritten) {
         UINT message;
     };
     const Refusal refusals[] = {
-        {"", IDS_ENTER_AA_TITLE}, {" \t ", IDS_ENTER_AA_TITLE},
-        {"..\\dic", IDS_BAD_AA_TITLE}, {"../dic", IDS_BAD_AA_TITLE}, {"sub\\x", IDS_BAD_AA_TITLE},
-        {"C:x", IDS_BAD_AA_TITLE}, {"CON", IDS_BAD_AA_TITLE}, {"nul.txt", IDS_BAD_AA_TITLE},
-        {"LPT9.a", IDS_BAD_AA_TITLE}, {"a<b", IDS_BAD_AA_TITLE}, {"a|b", IDS_BAD_AA_TITLE},
-        {"a?", IDS_BAD_AA_TITLE}, {"*", IDS_BAD_AA_TITLE}, {"a\tb", IDS_BAD_AA_TITLE},
-        {"\x83\x5C\\dic", IDS_BAD_AA_TITLE}, {std::string(260 - fixed, 'L'), IDS_BAD_AA_TITLE},
+        {"", IDS_ENTER_AA_TITLE},
+        {" \t ", IDS_ENTER_AA_TITLE},
+        {"..\\dic", IDS_BAD_AA_TITLE},
+        {"../dic", IDS_BAD_AA_TITLE},
+        {"sub\\x", IDS_BAD_AA_TITLE},
+        {"C:x", IDS_BAD_AA_TITLE},
+        {"CON", IDS_BAD_AA_TITLE},
+        {"nul.txt", IDS_BAD_AA_TITLE},
+        {"LPT9.a", IDS_BAD_AA_TITLE},
+        {"a<b", IDS_BAD_AA_TITLE},
+        {"a|b", IDS_BAD_AA_TITLE},
+        {"a?", IDS_BAD_AA_TITLE},
+        {"*", IDS_BAD_AA_TITLE},
+        {"a\tb", IDS_BAD_AA_TITLE},
+        {"\x83\x5C\\dic", IDS_BAD_AA_TITLE},
+        {std::string(260 - fixed, 'L'), IDS_BAD_AA_TITLE},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.title);
-        ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(editor, IDC_AA_TEXT)), TRUE);
+        ::SendMessageW(editor, WM_NEXTDLGCTL,
+                       reinterpret_cast<WPARAM>(::GetDlgItem(editor, IDC_AA_TEXT)), TRUE);
         EXPECT_EQ(Save(editor, refusal.title, "overwritten", command),
                   Strings{ResourceText(refusal.message)});
         ASSERT_TRUE(::IsWindow(editor));
@@ -717,12 +730,14 @@ bool Minimize(HWND window, const std::function<bool()>& done) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         auto since = std::chrono::steady_clock::now();
-        if (WaitUntil([&] {
-                if (!done()) {
-                    since = std::chrono::steady_clock::now();
-                }
-                return std::chrono::steady_clock::now() - since >= 300ms;
-            }, 2s)) {
+        if (WaitUntil(
+                [&] {
+                    if (!done()) {
+                        since = std::chrono::steady_clock::now();
+                    }
+                    return std::chrono::steady_clock::now() - since >= 300ms;
+                },
+                2s)) {
             return true;
         }
     }
@@ -816,8 +831,11 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
     const Case cases[] = {
         {"", {exit}},
         {omega + "\r\nTom & Jerry\r\n\r\n",  // the "&" stays; an empty favourite, an empty item
-         {{ID_TRAY_FAVORITE_FIRST, omega}, {ID_TRAY_FAVORITE_FIRST + 1, "Tom & Jerry"},
-          {ID_TRAY_FAVORITE_FIRST + 2, ""}, {0, "-"}, exit}},
+         {{ID_TRAY_FAVORITE_FIRST, omega},
+          {ID_TRAY_FAVORITE_FIRST + 1, "Tom & Jerry"},
+          {ID_TRAY_FAVORITE_FIRST + 2, ""},
+          {0, "-"},
+          exit}},
     };
     for (const Case& menuCase : cases) {
         SCOPED_TRACE(menuCase.favorites);
@@ -833,8 +851,9 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
             EXPECT_EQ(items, menuCase.items);
             // Right-aligned at the cursor, 20 pixels above it and 21 more for each favourite.
             EXPECT_EQ(ScreenRect(menu).right, 700);
-            EXPECT_EQ(ScreenRect(menu).top, 600 - 20 - 21 * (static_cast<int>(items.size()) - 1 -
-                                                              (items.size() > 1 ? 1 : 0)));
+            EXPECT_EQ(
+                ScreenRect(menu).top,
+                600 - 20 - 21 * (static_cast<int>(items.size()) - 1 - (items.size() > 1 ? 1 : 0)));
             PressKey(VK_ESCAPE);  // dismissed: nothing changes
             ASSERT_TRUE(WaitUntil([&] { return !IsVisible(menu); }));
             ASSERT_TRUE(Settle(window));
@@ -894,14 +913,16 @@ TEST(Tray, WithoutANotificationAreaMinimiseStaysOnTheTaskbarUntilOneComes) {
     taskbar.lpfnWndProc = &RefuseIcons;
     taskbar.lpszClassName = L"Shell_TrayWnd";
     ::RegisterClassW(&taskbar);
-    const HWND refusing = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"",
-                                            WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const HWND refusing =
+        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0,
+                          1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_EQ(::FindWindowW(L"Shell_TrayWnd", nullptr), refusing);
     ASSERT_TRUE(Minimize(window, [=] { return ::IsIconic(window) != FALSE; }));
     EXPECT_TRUE(IsVisible(window)) << "hidden without an icon, Pelo would be out of reach";
     ::DestroyWindow(refusing);
     TaskbarCreated(window);
-    EXPECT_TRUE(WaitUntil([&] { return InTray(window); })) << IsVisible(window) << ::IsIconic(window) << IconPresent(window);
+    EXPECT_TRUE(WaitUntil([&] { return InTray(window); }))
+        << IsVisible(window) << ::IsIconic(window) << IconPresent(window);
 }
 
 }  // namespace

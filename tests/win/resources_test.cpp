@@ -27,8 +27,9 @@ BOOL CALLBACK CollectTypes(HMODULE module, LPWSTR type, LONG_PTR found) {
 }
 
 TEST(Resources, AllJapaneseTheMainTitleIsString503AndTheManifestAsksForControls6) {
-    const HMODULE exe = ::LoadLibraryExW((testsupport::ExecutableFolder() / L"Pelo.exe").c_str(),
-                                         nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE exe =
+        ::LoadLibraryExW((testsupport::ExecutableFolder() / L"Pelo.exe").c_str(), nullptr,
+                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr) << "Pelo.exe must lie beside the test";
     std::vector<WORD> languages;
     ::EnumResourceTypesW(exe, &CollectTypes, reinterpret_cast<LONG_PTR>(&languages));
@@ -36,7 +37,8 @@ TEST(Resources, AllJapaneseTheMainTitleIsString503AndTheManifestAsksForControls6
     EXPECT_EQ(std::vector<WORD>(languages.size(), kJapanese), languages);
 
     const auto bytes = [&](WORD type, UINT id) {
-        const HRSRC found = ::FindResourceExW(exe, MAKEINTRESOURCEW(type), MAKEINTRESOURCEW(id), kJapanese);
+        const HRSRC found =
+            ::FindResourceExW(exe, MAKEINTRESOURCEW(type), MAKEINTRESOURCEW(id), kJapanese);
         const auto* data = static_cast<const char*>(::LockResource(::LoadResource(exe, found)));
         return found ? std::string(data, ::SizeofResource(exe, found)) : std::string();
     };
