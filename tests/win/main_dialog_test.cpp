@@ -176,7 +176,7 @@ TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsIts
     for (const auto& [index, label] :
          {std::pair{0, L"辞書"}, {1, L"お気に入り"}, {2, L"AAリスト"}}) {
         wchar_t text[64] = {};
-        TCITEMW item{TCIF_TEXT, 0, 0, text, 64};
+        TCITEMW item{TCIF_TEXT, 0, 0, text, 64, 0, 0};
         ::SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(text, label);
     }
