@@ -8,9 +8,9 @@ namespace {
 constexpr unsigned long kPelo = 100;
 constexpr unsigned long kEditor = 200;
 
-hook::WindowFacts Window(unsigned long processId, const char* className) {
+hook::WindowFacts Window(unsigned long processId, const char* className, bool exists = true) {
     hook::WindowFacts facts;
-    facts.exists = true;
+    facts.exists = exists;
     facts.processId = processId;
     facts.className = className;
     return facts;
@@ -18,30 +18,29 @@ hook::WindowFacts Window(unsigned long processId, const char* className) {
 
 TEST(HookWindowChoice, OnlyExistingForeignNonShellWindowsAreCandidates) {
     EXPECT_TRUE(hook::IsDeliveryCandidate(Window(kEditor, "Notepad"), kPelo));
-    // Any window of Pelo's own process: the dialog, a menu, a message box.
-    EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kPelo, "#32770"), kPelo));
-    EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kPelo, "#32768"), kPelo));
-    hook::WindowFacts gone = Window(kEditor, "Notepad");
-    gone.exists = false;
-    EXPECT_FALSE(hook::IsDeliveryCandidate(gone, kPelo));
-    for (const char* shell : {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow",
-                              "__wine_tray_icon", "#32769", "Progman", "WorkerW"}) {
-        EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kEditor, shell), kPelo)) << shell;
+    // Pelo's own windows (dialog, menu), a gone one, the shell's, named exactly.
+    const hook::WindowFacts refused[] = {Window(kPelo, "#32770"),
+                                         Window(kPelo, "#32768"),
+                                         Window(kEditor, "Notepad", false),
+                                         Window(kEditor, "Shell_TrayWnd"),
+                                         Window(kEditor, "Shell_SecondaryTrayWnd"),
+                                         Window(kEditor, "NotifyIconOverflowWindow"),
+                                         Window(kEditor, "__wine_tray_icon"),
+                                         Window(kEditor, "#32769"),
+                                         Window(kEditor, "Progman"),
+                                         Window(kEditor, "WorkerW")};
+    for (const hook::WindowFacts& window : refused) {
+        EXPECT_FALSE(hook::IsDeliveryCandidate(window, kPelo)) << window.className;
+    }
+    for (const char* other : {"shell_traywnd", "Shell_TrayWnd2", ""}) {
+        EXPECT_FALSE(hook::IsShellWindowClass(other)) << other;
     }
 }
 
-TEST(HookWindowChoice, ShellClassNamesCompareExactly) {
-    EXPECT_FALSE(hook::IsShellWindowClass("shell_traywnd"));
-    EXPECT_FALSE(hook::IsShellWindowClass("Shell_TrayWnd2"));
-    EXPECT_FALSE(hook::IsShellWindowClass(""));
-    EXPECT_TRUE(hook::IsShellWindowClass("Shell_TrayWnd"));
-}
-
-TEST(HookWindowChoice, RecordKeepsTheLastForeignWindowThroughPelosOwnActivation) {
+TEST(HookWindowChoice, TheRecordKeepsTheLastForeignWindowWhileTracking) {
     hook::LastActiveRecord<int> record;
     record.Offer(1, Window(kEditor, "Edit"));
-    EXPECT_EQ(record.Remembered(), 0) << "nothing is remembered before tracking starts";
-
+    EXPECT_EQ(record.Remembered(), 0) << "nothing before tracking starts";
     record.Start(kPelo);
     record.Offer(1, Window(kEditor, "Notepad"));
     record.Offer(2, Window(kEditor + 1, "Browser"));
@@ -49,22 +48,15 @@ TEST(HookWindowChoice, RecordKeepsTheLastForeignWindowThroughPelosOwnActivation)
     record.Offer(4, Window(kEditor, "Shell_TrayWnd"));  // via the tray icon
     record.Offer(0, Window(kEditor, "Notepad"));        // no foreground window at all
     EXPECT_EQ(record.Answer(true), 2);
-}
-
-TEST(HookWindowChoice, RecordForgetsAWindowThatHasGoneAndOnStop) {
-    hook::LastActiveRecord<int> record;
-    record.Start(kPelo);
-    record.Offer(7, Window(kEditor, "Notepad"));
-    EXPECT_EQ(record.Answer(false), 0);
-    EXPECT_EQ(record.Answer(true), 0) << "a gone window is not revived";
+    EXPECT_EQ(record.Answer(false), 0) << "a gone window";
+    EXPECT_EQ(record.Answer(true), 0) << "is not revived";
 
     record.Offer(8, Window(kEditor, "Notepad"));
     record.Stop();
-    EXPECT_FALSE(record.Tracking());
-    EXPECT_EQ(record.Answer(true), 0);
     record.Stop();  // twice is harmless
+    EXPECT_FALSE(record.Tracking());
     record.Offer(9, Window(kEditor, "Notepad"));
-    EXPECT_EQ(record.Remembered(), 0);
+    EXPECT_EQ(record.Answer(true), 0);
 }
 
 TEST(HookWindowChoice, FocusEventsCountWhenTheirWindowOrPeloIsInFront) {
@@ -73,16 +65,11 @@ TEST(HookWindowChoice, FocusEventsCountWhenTheirWindowOrPeloIsInFront) {
     const hook::WindowFacts editor = Window(kEditor, "Notepad");
     const hook::WindowFacts browser = Window(kEditor + 1, "Browser");
     const hook::WindowFacts pelo = Window(kPelo, "#32770");
-
     record.OfferFocused(1, editor, 1, editor);
     EXPECT_EQ(record.Remembered(), 1);
-    // Read late, after the user already turned to Pelo: still the window they left.
-    record.OfferFocused(2, browser, 9, pelo);
+    record.OfferFocused(2, browser, 9, pelo);  // read late, once the user turned to Pelo
     EXPECT_EQ(record.Remembered(), 2);
-    // A program moving its focus behind the window in front is not the target.
-    record.OfferFocused(1, editor, 2, browser);
-    EXPECT_EQ(record.Remembered(), 2);
-    // Nor is Pelo itself or the shell, whoever is in front.
+    record.OfferFocused(1, editor, 2, browser);  // a focus moving behind the window in front
     record.OfferFocused(9, pelo, 9, pelo);
     record.OfferFocused(3, Window(kEditor, "Shell_TrayWnd"), 9, pelo);
     EXPECT_EQ(record.Remembered(), 2);

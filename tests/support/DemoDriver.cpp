@@ -1,58 +1,28 @@
-// DemoDriver.exe: makes a running Pelo presentable for a screenshot. It waits for
-// the window "Pelo", brings it forward, walks the category tree by keyboard until
-// the kaomoji list shows entries, and prints the window's screen rectangle as
+// DemoDriver.exe: makes a running Pelo presentable for the README's screenshot
+// (scripts/screenshot.sh): waits for the window "Pelo", brings it forward, opens
+// the first category by keyboard and prints the window's rectangle as
 // "WIDTHxHEIGHT+LEFT+TOP" (an ImageMagick crop geometry). Exit code 0 on success.
 #include <cstdio>
 
-#include "E2e.h"
+#include "TestSupport.h"
 #include "app/resource.h"
 
-namespace {
-
-using namespace e2e;
-
-HWND WaitForPelo() {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            found = ::FindWindowW(L"#32770", L"Pelo");
-            return found && ::IsWindowVisible(found);
-        },
-        60s);
-    return found;
-}
-
-// The first group is selected when the tree gets the focus: Right opens it,
-// Down moves on to its first category (a few rounds cover other layouts).
-bool ShowFirstCategory(HWND pelo) {
-    const HWND list = ::GetDlgItem(pelo, IDC_KAOMOJI_LIST);
-    for (int round = 0; round < 10; ++round) {
-        for (WORD key : {VK_RIGHT, VK_DOWN}) {
-            if (!PressKeyIn(pelo, key)) {
-                return false;
-            }
-            if (WaitUntil([&] { return ListCount(list) > 0; }, 500ms)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-}  // namespace
+using namespace testsupport;
 
 int main() {
-    const HWND pelo = WaitForPelo();
-    if (!pelo) {
-        std::fprintf(stderr, "DemoDriver: no window \"Pelo\" appeared\n");
-        return 1;
-    }
+    HWND pelo = nullptr;
+    WaitUntil([&] { return IsVisible(pelo = ::FindWindowW(L"#32770", L"Pelo")); }, 60s);
     const HWND tree = ::GetDlgItem(pelo, IDC_CATEGORY_TREE);
+    const HWND list = ::GetDlgItem(pelo, IDC_KAOMOJI_LIST);
     if (!BringToForeground(pelo) || !WaitUntil([&] { return FocusedWindowOf(pelo) == tree; })) {
-        std::fprintf(stderr, "DemoDriver: could not put the focus in the category tree\n");
+        std::fprintf(stderr, "DemoDriver: no window \"Pelo\" with the focus in its tree\n");
         return 1;
     }
-    if (!ShowFirstCategory(pelo)) {
+    for (int round = 0; round < 10 && ListCount(list) <= 0; ++round) {
+        PressKeyIn(pelo, round % 2 ? VK_DOWN : VK_RIGHT);
+        WaitUntil([&] { return ListCount(list) > 0; }, 500ms);
+    }
+    if (ListCount(list) <= 0) {
         std::fprintf(stderr, "DemoDriver: no category showed any kaomoji\n");
         return 1;
     }

@@ -1,7 +1,5 @@
-// TargetApp.exe: the application a user pastes into, for the end-to-end tests.
-// A top-level window whose client area is one multi-line edit (control id 1).
-//   TargetApp.exe TITLE [X Y]     TITLE may be "" (an untitled window)
-// The tests read the edit's text from their own process (WM_GETTEXT).
+// TargetApp.exe TITLE [X Y]: the application a user pastes into, for the end-to-end
+// tests. A window titled TITLE (may be "") whose client is one multi-line edit (id 1).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,28 +7,14 @@
 
 namespace {
 
-constexpr int kEditId = 1;
-constexpr wchar_t kClassName[] = L"PeloTargetApp";
-
 LRESULT CALLBACK TargetWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND edit = ::GetDlgItem(window, 1);
     switch (message) {
-        case WM_CREATE: {
-            const HWND edit = ::CreateWindowExW(
-                WS_EX_CLIENTEDGE, L"EDIT", L"",
-                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                    ES_AUTOHSCROLL | ES_WANTRETURN,
-                0, 0, 0, 0, window, reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
-            if (!edit) {
-                return -1;
-            }
-            ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
-            return 0;
-        }
         case WM_SIZE:
-            ::MoveWindow(::GetDlgItem(window, kEditId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            ::MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
         case WM_SETFOCUS:
-            ::SetFocus(::GetDlgItem(window, kEditId));
+            ::SetFocus(edit);
             return 0;
         case WM_DESTROY:
             ::PostQuitMessage(0);
@@ -45,33 +29,25 @@ LRESULT CALLBACK TargetWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int argc = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    const std::wstring title = argc > 1 ? argv[1] : L"";
-    const int x = argc > 3 ? _wtoi(argv[2]) : 0;
-    const int y = argc > 3 ? _wtoi(argv[3]) : 0;
-    ::LocalFree(argv);
-
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = TargetWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) {
-        return 1;
-    }
-    const HWND window = ::CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, x, y,
-                                          320, 200, nullptr, nullptr, instance, nullptr);
-    if (!window) {
-        return 1;
-    }
+    windowClass.lpszClassName = L"PeloTargetApp";
+    ::RegisterClassW(&windowClass);
+    const HWND window =
+        ::CreateWindowExW(0, L"PeloTargetApp", argc > 1 ? argv[1] : L"", WS_OVERLAPPEDWINDOW,
+                          argc > 3 ? _wtoi(argv[2]) : 0, argc > 3 ? _wtoi(argv[3]) : 0, 320, 200,
+                          nullptr, nullptr, instance, nullptr);
+    ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
+        300, 160, window, reinterpret_cast<HMENU>(1), instance, nullptr);
+    ::LocalFree(argv);
     ::ShowWindow(window, SW_SHOWNORMAL);
-    ::UpdateWindow(window);
-
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
-    return static_cast<int>(message.wParam);
+    return 0;
 }

@@ -1,6 +1,8 @@
-// Helpers shared by every Windows test executable (tests/win and tests/e2e).
-// pelo_test_support also provides main(): it refuses to run unless the ANSI
-// code page is 932, then runs all tests.
+// What every Windows test shares (one library): temporary folders and exact file
+// bytes, waits with timeouts, windows, real input, message boxes, the clipboard,
+// the notification area, and the processes an end-to-end test starts: Pelo.exe in
+// a prepared folder and TargetApp.exe to paste into. Window texts are read in their
+// W form and converted to CP932, which also works across processes.
 #pragma once
 
 #include <windows.h>
@@ -8,50 +10,193 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace testsupport {
 
 using namespace std::chrono_literals;
-
-// Default time a test waits for something to happen before it gives up.
 inline constexpr std::chrono::milliseconds kDefaultTimeout = 10s;
 
-// A fresh, empty folder under %TEMP%; deleted with everything in it on destruction.
+std::string ToCp932(std::wstring_view text);
+std::wstring FromCp932(std::string_view bytes);
+// String `id` of the resources linked into the test (Pelo's own script), in CP932.
+std::string ResourceText(UINT id);
+
+// A fresh folder under %TEMP%, deleted with its contents on destruction.
 class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-
     const std::filesystem::path& Path() const noexcept { return m_path; }
-    // Path of `relative` (ASCII or CP932 bytes, e.g. "AA\\x.txt") inside the folder.
-    std::filesystem::path operator/(std::string_view relative) const;
+    std::filesystem::path operator/(std::string_view cp932) const;  // "AA\\x.txt"
 
 private:
     std::filesystem::path m_path;
 };
 
-// UTF-16 to CP932 bytes and back, whatever the process's code page.
-std::string ToCp932(std::wstring_view text);
-std::wstring FromCp932(std::string_view bytes);
-
-// A file's bytes exactly (binary); empty when it cannot be read (see FileExists).
-std::string ReadFileBytes(const std::filesystem::path& path);
-// Writes exactly `bytes` (creating parent folders); false on failure.
-bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
+std::string ReadFileBytes(const std::filesystem::path& path);  // "" when unreadable
+bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);  // makes folders
 bool FileExists(const std::filesystem::path& path);
+std::filesystem::path ExecutableFolder();  // Pelo.exe and TargetApp.exe lie beside the tests
 
-// Dispatches every message waiting for the calling thread.
 void PumpMessages();
-// Polls `condition` every few milliseconds (pumping messages) until it holds or
-// `timeout` ends; returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
 
-// Folder of the running test executable (Pelo.exe and TargetApp.exe lie beside it).
-std::filesystem::path ExecutableFolder();
+// ---- Windows, input, controls ---------------------------------------------------------------
+std::vector<HWND> TopLevelWindows(DWORD pid);  // visible or not
+HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view className = {});
+DWORD ProcessIdOf(HWND window);
+std::wstring WindowTextW(HWND window);
+std::string WindowText(HWND window);
+std::wstring ClassNameOf(HWND window);
+bool IsVisible(HWND window);
+RECT ScreenRect(HWND window);
+HWND FocusedWindowOf(HWND window);  // the focus in `window`'s thread
+bool BringToForeground(HWND window);
+bool Settle(HWND window);  // returns once `window`'s thread is back in its message loop
+
+void Click(POINT screen);
+void DoubleClick(POINT screen);
+void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
+bool PressKeyIn(HWND window, WORD vk);  // after bringing its top-level window forward
+void SetEditText(HWND edit, std::string_view cp932);
+int ListCount(HWND list);
+std::vector<std::string> ListItems(HWND list);
+int ListSelection(HWND list);                 // LB_ERR when none
+void SetListSelection(HWND list, int index);  // without notification, as a program would
+bool ListItemScreenRect(HWND list, int index, RECT& rect);  // false when out of view
+bool DoubleClickListItem(HWND list, int index);
+// Focuses the tab control and walks to tab `index` with arrow keys: the control notifies.
+bool SelectTab(HWND tab, int index);
+
+// A message box of process `pid`: a visible #32770 holding a static 0xFFFF.
+HWND FindMessageBox(DWORD pid);
+HWND WaitForMessageBox(DWORD pid);
+std::string MessageBoxText(HWND box);
+bool AnswerMessageBox(HWND box, int id = IDOK);  // and waits for it to close
+
+// ---- Clipboard ------------------------------------------------------------------------------
+std::optional<std::string> ClipboardBlock(UINT format);  // every byte (GlobalSize may round up)
+std::optional<std::string> ClipboardText();              // CF_TEXT up to its zero
+bool SetClipboardText(std::string_view cp932);
+// Keeps the clipboard open from a thread of its own until destroyed.
+class ClipboardHolder {
+public:
+    ClipboardHolder();
+    ~ClipboardHolder();
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+    bool Opened() const { return m_opened.get(); }
+
+private:
+    std::promise<void> m_release;
+    std::shared_future<bool> m_opened;
+    std::thread m_thread;
+};
+
+// ---- The notification area ------------------------------------------------------------------
+inline constexpr UINT kTrayIconMessage = WM_USER + 1;  // the shell posts it for icon input
+bool IconPresent(HWND owner);                          // the shell holds icon 0 of `owner`
+// Keeps an icon of the test's own in the notification area. Wine shows its area as a
+// window when the first icon arrives, which then takes the foreground: with an icon
+// there from the start, Pelo's neither opens it nor loses the foreground to it.
+class NotificationAreaInUse {
+public:
+    NotificationAreaInUse();
+    ~NotificationAreaInUse();
+    NotificationAreaInUse(const NotificationAreaInUse&) = delete;
+    NotificationAreaInUse& operator=(const NotificationAreaInUse&) = delete;
+    bool Added() const { return m_added; }
+
+private:
+    HWND m_owner;
+    bool m_added;
+};
+
+// ---- Processes ------------------------------------------------------------------------------
+// A child process; terminated on destruction if it still runs.
+class Process {
+public:
+    Process() = default;
+    Process(Process&& other) noexcept { *this = std::move(other); }
+    Process& operator=(Process&& other) noexcept;
+    ~Process();
+    static Process Start(const std::filesystem::path& exe, const std::wstring& arguments,
+                         const std::filesystem::path& folder);
+    DWORD Id() const noexcept { return m_id; }
+    HANDLE Handle() const noexcept { return m_process; }
+    bool IsRunning() const;
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kDefaultTimeout);
+    void Kill();
+
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
+};
+
+// A small CP932 dictionary: group "あ", category "あいさつ", two kaomoji.
+std::string TinyDictionary();
+
+// Pelo.exe in a fresh temporary folder (with TinyDictionary() as dic.txt unless told).
+class PeloProcess {
+public:
+    explicit PeloProcess(bool withDictionary = true);
+    const std::filesystem::path& Folder() const noexcept { return m_folder.Path(); }
+    bool WriteFile(std::string_view name, std::string_view bytes) const {
+        return WriteFileBytes(m_folder / name, bytes);
+    }
+    // Starts Pelo (a copy named `exeName` unless "Pelo.exe") and waits for its window.
+    bool Start(std::wstring_view exeName = L"Pelo.exe",
+               std::chrono::milliseconds timeout = kDefaultTimeout);
+    bool Launch(std::wstring_view exeName = L"Pelo.exe");  // without waiting
+    HWND WaitForMainWindow(std::chrono::milliseconds timeout = kDefaultTimeout);
+    Process StartAnother() const;  // a second instance in the same folder
+    Process& Proc() noexcept { return m_process; }
+    DWORD Id() const noexcept { return m_process.Id(); }
+    bool IsRunning() const { return m_process.IsRunning(); }
+    std::optional<DWORD> WaitForExit() { return m_process.WaitForExit(); }
+    HWND MainWindow() const noexcept { return m_mainWindow; }
+    HWND Control(int id) const { return ::GetDlgItem(m_mainWindow, id); }
+    bool Activate() const { return BringToForeground(m_mainWindow); }
+
+private:
+    TempFolder m_folder;
+    std::optional<TempFolder> m_copyFolder;
+    Process m_process;  // destroyed (killed) before the folders go
+    HWND m_mainWindow = nullptr;
+};
+
+// TargetApp.exe: a window titled `title` whose client is one multi-line edit, in a
+// process of its own, at `position` (320 x 200, clear of Pelo's centred dialog).
+class TargetApp {
+public:
+    explicit TargetApp(std::wstring_view title, POINT position = {0, 0});
+    ~TargetApp() { Close(); }
+    HWND Window() const noexcept { return m_window; }  // null if it did not start
+    bool Activate() const;                             // foreground, focus in the edit
+    std::string Text() const { return WindowText(m_edit); }
+    void SetText(std::string_view cp932) const { SetEditText(m_edit, cp932); }
+    bool Close();
+
+private:
+    Process m_process;
+    HWND m_window = nullptr;
+    HWND m_edit = nullptr;
+};
+
+// ---- Pelo's pages, from outside -------------------------------------------------------------
+inline constexpr int kFavoritesTab = 1;
+bool ShowPage(const PeloProcess& pelo, int index);
+// Walks the tree by keyboard until the kaomoji list shows entries.
+bool ShowFirstCategory(const PeloProcess& pelo);
 
 }  // namespace testsupport
