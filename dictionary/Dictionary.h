@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -37,13 +39,21 @@ private:
     Dictionary m_dictionary;
 };
 
+// A line source that can lend its lines as views, copying nothing.
+template <typename LineSource>
+concept LendsLineViews = requires(LineSource& source, std::string_view line) {
+    source.ReadLine(line);
+};
+
 // Reads a dictionary from `lines`, anything with bool ReadLine(std::string&)
-// (text::LineReader, win::TextFile). Read errors propagate.
+// (text::LineReader, win::TextFile), by views where it lends them. Read
+// errors propagate.
 template <typename LineSource>
 Dictionary ReadDictionary(LineSource& lines, text::LeadByteTest isLead) {
     DictionaryBuilder builder;
     DictionaryParser parser(builder, isLead);
-    std::string line;
+    using Line = std::conditional_t<LendsLineViews<LineSource>, std::string_view, std::string>;
+    Line line;
     while (lines.ReadLine(line)) {
         parser.AddLine(line);
     }

@@ -45,7 +45,11 @@ std::size_t FindTab(std::string_view line, std::size_t from, std::size_t to,
 }
 
 // ParseRecord, here where AddLine can have it inline: false for a blank line.
-bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record) {
+// `known` is a category whose end is a character boundary (or empty): most
+// lines repeat the category of the line before, and when the line starts
+// with it and a TAB, that TAB is the first one and needs no search.
+bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record,
+                 std::string_view known = {}) {
     std::size_t begin = 0;
     while (begin < line.size() && IsSpace(line[begin])) {
         ++begin;
@@ -59,7 +63,10 @@ bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record) 
     while (IsSpace(line[end - 1]) && !IsTrailByte(line, end - 1, leads)) {
         --end;
     }
-    const std::size_t firstTab = FindTab(line, begin, end, leads);
+    const std::size_t afterKnown = begin + known.size();
+    const bool startsWithKnown = !known.empty() && afterKnown < end && line[afterKnown] == kTab &&
+                                 line.substr(begin, known.size()) == known;
+    const std::size_t firstTab = startsWithKnown ? afterKnown : FindTab(line, begin, end, leads);
     record.category = line.substr(begin, firstTab - begin);
     record.kaomoji = {};
     if (firstTab == end) {
@@ -102,7 +109,8 @@ std::string_view GroupKey(std::string_view category) {
 
 void DictionaryParser::AddLine(std::string_view line) {
     Record record;
-    if (!SplitRecord(line, m_leads, record)) {
+    const std::string_view known = m_categoryEndsCharacter ? m_category : std::string_view();
+    if (!SplitRecord(line, m_leads, record, known)) {
         return;
     }
     // Most lines go on the run of the line before.
@@ -122,6 +130,7 @@ void DictionaryParser::AddLine(std::string_view line) {
             m_list = KaomojiList();
         }
         m_category = record.category;
+        m_categoryEndsCharacter = !IsTrailByte(m_category, m_category.size(), m_leads);
         m_events.InsertCategory(m_category);
     }
     m_list.push_back(record.kaomoji);
@@ -136,7 +145,7 @@ void ParseDictionary(text::ByteSource& source, text::LeadByteTest isLead,
                      DictionaryEvents& events) {
     text::LineReader reader(source);
     DictionaryParser parser(events, isLead);
-    std::string line;
+    std::string_view line;
     while (reader.ReadLine(line)) {
         parser.AddLine(line);
     }

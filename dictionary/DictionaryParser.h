@@ -78,6 +78,9 @@ private:
     LeadBytes m_leads;
     std::string m_groupKey;
     std::string m_category;
+    // Whether a byte after m_category starts a character (no lead byte at
+    // its end is left without its second byte).
+    bool m_categoryEndsCharacter = false;
     KaomojiList m_list;
 };
 

@@ -36,44 +36,72 @@ bool LineReader::Fill() {
     return true;
 }
 
-bool LineReader::ReadLine(std::string& line) {
-    line.clear();
-    bool gotData = false;
+bool LineReader::ReadLine(std::string_view& line) {
+    if (!Fill()) {
+        return false;
+    }
+    const char* begin = m_buffer.data() + m_pos;
+    const char* end = m_buffer.data() + m_end;
+    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+    if (lf == nullptr) {
+        return ReadSpanningLine(line);
+    }
+    const char* stop = (lf > begin && lf[-1] == '\r') ? lf - 1 : lf;
+    line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
+    m_pos += static_cast<std::size_t>(lf - begin) + 1;
+    return true;
+}
+
+// A line that reaches the end of the chunk: gathered in m_scratch until its
+// line end or the end of the data. Called with at least one byte available.
+bool LineReader::ReadSpanningLine(std::string_view& line) {
+    m_scratch.clear();
     // A CR is held back until we know whether an LF follows it.
     bool pendingCr = false;
     while (Fill()) {
-        gotData = true;
         const char* begin = m_buffer.data() + m_pos;
         const char* end = m_buffer.data() + m_end;
         if (pendingCr) {
             pendingCr = false;
             if (*begin == '\n') {
                 ++m_pos;
+                line = m_scratch;
                 return true;
             }
-            line.push_back('\r');
+            m_scratch.push_back('\r');
         }
         const char* lf = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
         if (lf != nullptr) {
             const char* stop = (lf > begin && lf[-1] == '\r') ? lf - 1 : lf;
-            line.append(begin, stop);
+            m_scratch.append(begin, stop);
             m_pos += static_cast<std::size_t>(lf - begin) + 1;
+            line = m_scratch;
             return true;
         }
         // No LF in this chunk: keep all but a final CR, which may pair with
         // an LF at the start of the next chunk.
         if (end[-1] == '\r') {
-            line.append(begin, end - 1);
+            m_scratch.append(begin, end - 1);
             pendingCr = true;
         } else {
-            line.append(begin, end);
+            m_scratch.append(begin, end);
         }
         m_pos = m_end;
     }
     if (pendingCr) {
-        line.push_back('\r');
+        m_scratch.push_back('\r');
     }
-    return gotData;
+    line = m_scratch;
+    return true;
+}
+
+bool LineReader::ReadLine(std::string& line) {
+    std::string_view view;
+    if (!ReadLine(view)) {
+        return false;
+    }
+    line.assign(view);
+    return true;
 }
 
 std::vector<std::string> SplitTextModeLines(std::string_view bytes) {

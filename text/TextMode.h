@@ -36,18 +36,24 @@ class LineReader {
 public:
     explicit LineReader(ByteSource& source) : m_source(source) {}
 
-    // Reads the next line into `line` without its line end. Returns false
-    // when no data at all was left (end of data or Ctrl-Z).
+    // Reads the next line without its line end. Returns false when no data
+    // at all was left (end of data or Ctrl-Z). The view stays valid until the
+    // next read: it points into the reader's buffer, or into a scratch string
+    // for a line that spans chunks, so most lines are never copied.
+    bool ReadLine(std::string_view& line);
+    // The same, copied into `line`.
     bool ReadLine(std::string& line);
 
 private:
     bool Fill();
+    bool ReadSpanningLine(std::string_view& line);
 
     ByteSource& m_source;
     std::vector<char> m_buffer = std::vector<char>(64 * 1024);
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;
+    std::string m_scratch;
 };
 
 // Splits whole file contents into lines with the reading rules above.

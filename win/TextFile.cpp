@@ -124,12 +124,20 @@ TextFile::TextFile(TextFile&&) noexcept = default;
 TextFile& TextFile::operator=(TextFile&&) noexcept = default;
 TextFile::~TextFile() = default;
 
-bool TextFile::ReadLine(std::string& line) {
+text::LineReader& TextFile::Reader() {
     if (!m_reader) {
         m_source = std::make_unique<HandleSource>(m_file.get(), m_fullPath);
         m_reader = std::make_unique<text::LineReader>(*m_source);
     }
-    return m_reader->ReadLine(line);
+    return *m_reader;
+}
+
+bool TextFile::ReadLine(std::string& line) {
+    return Reader().ReadLine(line);
+}
+
+bool TextFile::ReadLine(std::string_view& line) {
+    return Reader().ReadLine(line);
 }
 
 void TextFile::Close() {

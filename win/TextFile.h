@@ -50,6 +50,8 @@ public:
 
     // The next line without its line end; false when no data was left.
     bool ReadLine(std::string& line);
+    // The same as a view, valid until the next read (see text::LineReader).
+    bool ReadLine(std::string_view& line);
 
     void Close();
 
@@ -57,6 +59,7 @@ public:
 
 private:
     class HandleSource;
+    text::LineReader& Reader();
     TextFile(UniqueFile file, std::string fullPath);
 
     UniqueFile m_file;

@@ -122,6 +122,11 @@ TEST(DictionaryParser, GivesEventsInFileOrder) {
                                         "\x81\x45"
                                         ")]",
                                         "category " U_, "store " U_ " [(*^_^*)]"}));
+    // A lead byte ending a name stands alone, yet pairs with a TAB after it
+    // on the next line: that line names another category.
+    EXPECT_EQ(Events("a\x82\na\x82\tb\n"),
+              (std::vector<std::string>{"group a\x82", "category a\x82", "store a\x82 []",
+                                        "category a\x82\tb", "store a\x82\tb []"}));
 }
 
 TEST(DictionaryParser, GroupKeyIsTheFirstTwoBytes) {

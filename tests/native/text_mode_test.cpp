@@ -6,6 +6,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -35,13 +36,15 @@ private:
     std::size_t m_pos = 0;
 };
 
+// Reads the lines as views (the copying ReadLine is what
+// SplitTextModeLines uses).
 Lines ReadInPieces(const std::string& data, std::size_t piece) {
     TricklingSource source(data, piece);
     text::LineReader reader(source);
     Lines lines;
-    std::string line;
+    std::string_view line;
     while (reader.ReadLine(line)) {
-        lines.push_back(line);
+        lines.emplace_back(line);
     }
     return lines;
 }
