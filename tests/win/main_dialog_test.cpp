@@ -339,12 +339,8 @@ const std::string kKatakanaDi = ToCp932(L"(ヂ)");  // 83 61: trail byte 'a'
 const std::string kNec = "(\x87\x90)";
 const std::string kJis = "(\x81\xE0)";
 const std::string kIbm = "(\xED\x40)";
-const Strings kAllKaomoji = {kWaveLong,   kWave,      kCry, kCryOtherCase, kOmega, kCapitalOmega,
+const Strings kAllKaomoji = {kWaveLong,  kWave,       kCry, kCryOtherCase, kOmega, kCapitalOmega,
                              kKatakanaA, kKatakanaDi, "c",  kNec,          kJis,   kIbm};
-// What a list box shows of `bytes`.
-std::string Shown(const std::string& bytes) {
-    return ToCp932(FromCp932(bytes));
-}
 
 // One category holding every kaomoji above.
 std::map<std::string, std::string> FavoritesFolder(std::optional<std::string> favorites) {
@@ -365,9 +361,9 @@ void SelectKaomoji(const Pelo& pelo, const std::string& kaomoji) {
     const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
     ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
                    ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
-    pelo.Select(IDC_KAOMOJI_LIST, static_cast<int>(std::find(kAllKaomoji.begin(), kAllKaomoji.end(),
-                                                             kaomoji) -
-                                                   kAllKaomoji.begin()));
+    pelo.Select(IDC_KAOMOJI_LIST,
+                static_cast<int>(std::find(kAllKaomoji.begin(), kAllKaomoji.end(), kaomoji) -
+                                 kAllKaomoji.begin()));
 }
 
 struct Addition {
@@ -402,7 +398,7 @@ TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
         EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE),
                   add.message ? Strings{ResourceText(add.message)} : Strings{});
         if (!add.message) {
-            expected.push_back(Shown(add.kaomoji));
+            expected.push_back(ToCp932(FromCp932(add.kaomoji)));  // as a list box shows it
         }
         EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), expected);
         ExpectExtentCoversLongest(pelo.Control(IDC_FAVORITE_LIST));
@@ -999,14 +995,18 @@ TEST(Tray, TheTipNamesTheHotkeyOrWhyThereIsNone) {
         bool registered;
         std::string tip;
     } rows[] = {
+        // the argument cut to fit the tip's 63 bytes, never inside a character
         {{Kind::None, {}, {}}, false, "Pelo"},
         {{Kind::Combination, winShiftK, {}}, true, "Pelo (Win+Shift+K)"},
-        {{Kind::Combination, winShiftK, {}}, false,
+        {{Kind::Combination, winShiftK, {}},
+         false,
          ToCp932(L"Pelo (ホットキー Win+Shift+K は他のプログラムが使用中)")},
         {{Kind::Bad, {}, "/hotkey:Q"}, false, ToCp932(L"Pelo (ホットキーの指定が不正: /hotkey:Q)")},
-        {{Kind::Bad, {}, longArgument}, false,  // cut to fit the tip's 63 bytes
+        {{Kind::Bad, {}, longArgument},
+         false,
          ToCp932(L"Pelo (ホットキーの指定が不正: ") + longArgument.substr(0, 32) + ")"},
-        {{Kind::Bad, {}, kanaArgument}, false,  // never inside a character
+        {{Kind::Bad, {}, kanaArgument},
+         false,
          ToCp932(L"Pelo (ホットキーの指定が不正: /hotkey:x" + std::wstring(11, L'\u30AB') + L")")},
     };
     for (const auto& row : rows) {
