@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "win/FileError.h"
+#include "win/TextFile.h"
 #include "win/UniqueHandle.h"
 
 namespace win {
@@ -22,7 +23,14 @@ std::vector<std::string> FindFileNames(const std::string& pattern) {
     WIN32_FIND_DATAA data;
     UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find) {
-        return names;
+        // No match and no folder both mean nothing to list; anything else (a
+        // file where the folder should be, a name too long) is the user's to know.
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return names;
+        }
+        const std::string fullPath = FullPathOf(pattern);
+        throw FileError::FromSystemError(error, fullPath.empty() ? pattern : fullPath);
     }
     do {
         // "." and ".." name the folder itself and its parent, not entries.

@@ -8,7 +8,8 @@ namespace win {
 
 // Names (without folder) of every entry matching a pattern such as
 // "AA\*.txt": files and folders, hidden ones too, in the system's order.
-// Empty when nothing matches or the folder does not exist.
+// Empty when nothing matches or the folder does not exist; any other failure
+// throws FileError naming the pattern's full path.
 std::vector<std::string> FindFileNames(const std::string& pattern);
 
 // True when anything matches the pattern (the system's search: letter case

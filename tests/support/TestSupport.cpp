@@ -579,7 +579,7 @@ bool PeloProcess::Launch(std::wstring_view exeName) {
                       m_copyFolder->Path() / L"PelomiUtil.dll", error);
         exe = m_copyFolder->Path() / exeName;
     }
-    m_process = Process::Start(exe, L"", Folder());
+    m_process = Process::Start(exe, m_arguments, Folder());
     m_mainWindow = nullptr;
     return m_process.IsRunning();
 }

@@ -158,6 +158,7 @@ public:
     bool Start(std::wstring_view exeName = L"Pelo.exe",
                std::chrono::milliseconds timeout = kDefaultTimeout);
     bool Launch(std::wstring_view exeName = L"Pelo.exe");  // without waiting
+    void SetArguments(std::wstring arguments) { m_arguments = std::move(arguments); }
     HWND WaitForMainWindow(std::chrono::milliseconds timeout = kDefaultTimeout);
     Process StartAnother() const;  // a second instance in the same folder
     Process& Proc() noexcept { return m_process; }
@@ -171,6 +172,7 @@ public:
 private:
     TempFolder m_folder;
     std::optional<TempFolder> m_copyFolder;
+    std::wstring m_arguments;  // Pelo's command line after its name
     Process m_process;  // destroyed (killed) before the folders go
     HWND m_mainWindow = nullptr;
 };

@@ -20,7 +20,10 @@
 
 #include "TestSupport.h"
 #include "app/resource.h"
+#include "ui/GlobalHotkey.h"
+#include "ui/ListKeys.h"
 #include "ui/MainDialog.h"
+#include "ui/Tray.h"
 #include "win/Application.h"
 
 namespace {
@@ -331,11 +334,18 @@ const std::string kCapitalOmega = ToCp932(L"(´・Ω・`)");
 const std::string kKatakanaA = ToCp932(L"(ア)");   // 83 41: trail byte 'A'
 const std::string kKatakanaDi = ToCp932(L"(ヂ)");  // 83 61: trail byte 'a'
 
+// NEC row 13 and its JIS twin (≒), an NEC-selected IBM extension: list boxes show
+// both of the first as 81 E0 and the last as FA 5C.
+const std::string kNec = "(\x87\x90)";
+const std::string kJis = "(\x81\xE0)";
+const std::string kIbm = "(\xED\x40)";
+const Strings kAllKaomoji = {kWaveLong,  kWave,       kCry, kCryOtherCase, kOmega, kCapitalOmega,
+                             kKatakanaA, kKatakanaDi, "c",  kNec,          kJis,   kIbm};
+
 // One category holding every kaomoji above.
 std::map<std::string, std::string> FavoritesFolder(std::optional<std::string> favorites) {
     std::string dic;
-    for (const std::string& kaomoji : {kWaveLong, kWave, kCry, kCryOtherCase, kOmega, kCapitalOmega,
-                                       kKatakanaA, kKatakanaDi, std::string("c")}) {
+    for (const std::string& kaomoji : kAllKaomoji) {
         dic += "ab\t" + kaomoji + "\r\n";
     }
     std::map<std::string, std::string> files{{"dic.txt", dic}};
@@ -351,9 +361,9 @@ void SelectKaomoji(const Pelo& pelo, const std::string& kaomoji) {
     const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
     ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
                    ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
-    const Strings items = pelo.Items(IDC_KAOMOJI_LIST);
     pelo.Select(IDC_KAOMOJI_LIST,
-                static_cast<int>(std::find(items.begin(), items.end(), kaomoji) - items.begin()));
+                static_cast<int>(std::find(kAllKaomoji.begin(), kAllKaomoji.end(), kaomoji) -
+                                 kAllKaomoji.begin()));
 }
 
 struct Addition {
@@ -374,6 +384,8 @@ TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
         {"a\r\nb", kCry, "a\r\nb\r\n" + kCry + "\r\n", 0},  // no line end at the end
         {"a\r\nb\r\n\032after\r\n", kCry, "a\r\nb\r\n" + kCry + "\r\n\032after\r\n", 0},
         {"a\r\n", "", "a\r\n", IDS_SELECT_ITEM},
+        {kJis + "\r\n", kNec, kJis + "\r\n" + kNec + "\r\n", 0},  // twins, not duplicates
+        {std::nullopt, kIbm, kIbm + "\r\n", 0},
     };
     for (const Addition& add : additions) {
         SCOPED_TRACE(add.before.value_or("<none>") + " + " + add.kaomoji);
@@ -386,7 +398,7 @@ TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
         EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE),
                   add.message ? Strings{ResourceText(add.message)} : Strings{});
         if (!add.message) {
-            expected.push_back(add.kaomoji);
+            expected.push_back(ToCp932(FromCp932(add.kaomoji)));  // as a list box shows it
         }
         EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), expected);
         ExpectExtentCoversLongest(pelo.Control(IDC_FAVORITE_LIST));
@@ -435,6 +447,33 @@ TEST(Favorites, MovesAndDeletesRewriteTheFileWithCrLf) {
         rewritten |= step.entries != Strings{"a", "", "c", "d"};
         EXPECT_EQ(pelo.File("Favorite.txt"), rewritten ? Lines(step.entries) : start);
     }
+}
+
+// Each way out gives the entry's own bytes, not what its list box shows.
+TEST(Favorites, EveryWayOfDeliveringGivesTheEntrysOwnBytes) {
+    const Strings twins = {kNec, kIbm, kJis};
+    Pelo pelo(FavoritesFolder(Lines(twins)));
+    const HWND window = pelo.Start();
+    ASSERT_TRUE(window);
+    const auto copied = [&](int list, int code) {
+        SetClipboardText("before");
+        pelo.Command(list, code);
+        return ClipboardText().value_or("<none>");
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        SelectKaomoji(pelo, twins[i]);
+        pelo.Select(IDC_FAVORITE_LIST, i);
+        for (int code : {LBN_DBLCLK, static_cast<int>(listkeys::kCopySelection)}) {
+            EXPECT_EQ(copied(IDC_KAOMOJI_LIST, code), twins[i]);
+            EXPECT_EQ(copied(IDC_FAVORITE_LIST, code), twins[i]);
+        }
+        ::SendMessageW(window, WM_COMMAND, ID_TRAY_FAVORITE_FIRST + i, 0);
+        EXPECT_EQ(ClipboardText(), twins[i]);
+    }
+    pelo.Select(IDC_FAVORITE_LIST, 0);
+    EXPECT_EQ(pelo.Command(IDC_FAVORITE_DOWN), Strings{});
+    EXPECT_EQ(pelo.File("Favorite.txt"), Lines({kIbm, kNec, kJis}));
 }
 
 TEST(Favorites, AFileHeldByAnotherProgramIsReportedAndStaysWhole) {
@@ -926,6 +965,75 @@ TEST(Tray, WithoutANotificationAreaMinimiseStaysOnTheTaskbarUntilOneComes) {
     TaskbarCreated(window);
     EXPECT_TRUE(WaitUntil([&] { return InTray(window); }))
         << IsVisible(window) << ::IsIconic(window) << IconPresent(window);
+}
+
+// Enough favourites for ids past 0xFFFF, which would wrap to 0, IDOK, ... The menu
+// holds those whose id fits (building it takes Wine seconds: the list it is built from).
+TEST(Tray, AMenuItemNeverCarriesAnotherCommandsId) {
+    Strings favorites;
+    for (int i = 0; i < 32770; ++i) {
+        favorites.push_back(std::to_string(i));
+    }
+    const auto inMenu = tray::MenuFavorites(favorites);
+    ASSERT_FALSE(inMenu.empty());
+    EXPECT_EQ(ID_TRAY_FAVORITE_FIRST + inMenu.size() - 1, 0xFFFFu);
+    EXPECT_EQ(inMenu.data(), favorites.data()) << "the first ones, in order";
+    Pelo pelo({{"dic.txt", TinyDictionary()}, {"Favorite.txt", Lines(favorites)}});
+    const HWND window = pelo.Start();
+    ASSERT_TRUE(window);
+    ::SendMessageW(window, WM_COMMAND, 0xFFFF, 0);
+    EXPECT_EQ(ClipboardText(), inMenu.back());
+}
+
+TEST(Tray, TheTipNamesTheHotkeyOrWhyThereIsNone) {
+    using Kind = hotkey::Choice::Kind;
+    const hotkey::Combination winShiftK = hotkey::DefaultCombination();
+    const std::string longArgument = "/hotkey:" + std::string(40, 'x');
+    const std::string kanaArgument = "/hotkey:x" + ToCp932(std::wstring(30, L'\u30AB'));
+    const struct {
+        hotkey::Choice choice;
+        bool registered;
+        std::string tip;
+    } rows[] = {
+        // the argument cut to fit the tip's 63 bytes, never inside a character
+        {{Kind::None, {}, {}}, false, "Pelo"},
+        {{Kind::Combination, winShiftK, {}}, true, "Pelo (Win+Shift+K)"},
+        {{Kind::Combination, winShiftK, {}},
+         false,
+         ToCp932(L"Pelo (ホットキー Win+Shift+K は他のプログラムが使用中)")},
+        {{Kind::Bad, {}, "/hotkey:Q"}, false, ToCp932(L"Pelo (ホットキーの指定が不正: /hotkey:Q)")},
+        {{Kind::Bad, {}, longArgument},
+         false,
+         ToCp932(L"Pelo (ホットキーの指定が不正: ") + longArgument.substr(0, 32) + ")"},
+        {{Kind::Bad, {}, kanaArgument},
+         false,
+         ToCp932(L"Pelo (ホットキーの指定が不正: /hotkey:x" + std::wstring(11, L'\u30AB') + L")")},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(hotkey::TrayTip(row.choice, row.registered), row.tip);
+    }
+}
+
+// ---- The start ------------------------------------------------------------------------------
+
+TEST(Start, ALoadThatFailsIsToldOnceAndTheRestOfTheStartGoesOn) {
+    NotificationAreaInUse area;
+    auto files = FavoritesFolder(Lines({kCry}));
+    files["AA"] = "a file where the folder should be";
+    Pelo pelo(files);
+    const HWND window = pelo.Start();
+    ASSERT_TRUE(window);
+    ASSERT_EQ(pelo.StartMessages().size(), 1u);
+    EXPECT_NE(pelo.StartMessages()[0].find(pelo.PathOf("AA").string()), std::string::npos)
+        << pelo.StartMessages()[0];
+    EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), Strings{kCry});
+    // The tracking runs: a double-click pastes into the program in front.
+    TargetApp editor(L"start editor");
+    ASSERT_TRUE(editor.Activate());
+    SelectKaomoji(pelo, kCry);
+    EXPECT_EQ(pelo.Command(IDC_KAOMOJI_LIST, LBN_DBLCLK), Strings{});
+    EXPECT_TRUE(WaitUntil([&] { return editor.Text() == kCry; })) << editor.Text();
+    EXPECT_TRUE(MinimizeToTray(window));
 }
 
 }  // namespace
