@@ -29,18 +29,21 @@ LRESULT SendW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
                : -1;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
 // Message boxes name their text 0xFFFF, which some systems keep as -1.
 HWND MessageTextOf(HWND box) {
-    HWND text = nullptr;
-    ::EnumChildWindows(
-        box,
-        [](HWND child, LPARAM found) {
-            const bool isText = LOWORD(::GetDlgCtrlID(child)) == 0xFFFF;
-            *reinterpret_cast<HWND*>(found) = isText ? child : nullptr;
-            return isText ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    return text;
+    std::vector<HWND> children;
+    ::EnumChildWindows(box, &CollectWindow, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        if (LOWORD(::GetDlgCtrlID(child)) == 0xFFFF) {
+            return child;
+        }
+    }
+    return nullptr;
 }
 
 INPUT MouseInput(DWORD flags) {
@@ -181,12 +184,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {
     std::vector<HWND> windows;  // then those of others dropped
-    ::EnumWindows(
-        [](HWND window, LPARAM found) {
-            reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
     std::erase_if(windows, [&](HWND window) { return ProcessIdOf(window) != pid; });
     return windows;
 }
