@@ -20,12 +20,8 @@ class DeliveryPaste : public ::testing::Test {
 protected:
     void SetUp() override {
         // One category; a line without TAB is its empty kaomoji, the last entry.
-        std::string dic;
-        for (const std::string& entry :
-             {kWave + "\r\n", kTrailBytes + "\r\n", kHalfWidth + "\r\n", std::string("\r\n")}) {
-            dic += "ab" + (entry == "\r\n" ? entry : "\t" + entry);
-        }
-        ASSERT_TRUE(m_pelo.WriteFile("dic.txt", dic));
+        ASSERT_TRUE(m_pelo.WriteFile("dic.txt", "ab\t" + kWave + "\r\nab\t" + kTrailBytes +
+                                                    "\r\nab\t" + kHalfWidth + "\r\nab\r\n"));
         ASSERT_TRUE(m_pelo.Start());
         ASSERT_TRUE(ShowFirstCategory(m_pelo));
     }

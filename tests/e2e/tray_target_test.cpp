@@ -27,12 +27,8 @@ bool PressOnNotificationArea() {
 }
 
 HWND OpenMenu(DWORD pid) {
-    for (HWND window : TopLevelWindows(pid)) {
-        if (ClassNameOf(window) == L"#32768" && IsVisible(window)) {
-            return window;
-        }
-    }
-    return nullptr;
+    const HWND menu = FindTopLevelWindow(pid, L"", L"#32768");
+    return IsVisible(menu) ? menu : nullptr;
 }
 
 TEST(TrayTarget, AfterTheShellAndTheTrayMenuHadTheForegroundThePasteGoesToTheEditor) {

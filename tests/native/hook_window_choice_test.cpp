@@ -19,18 +19,12 @@ hook::WindowFacts Window(unsigned long processId, const char* className, bool ex
 TEST(HookWindowChoice, OnlyExistingForeignNonShellWindowsAreCandidates) {
     EXPECT_TRUE(hook::IsDeliveryCandidate(Window(kEditor, "Notepad"), kPelo));
     // Pelo's own windows (dialog, menu), a gone one, the shell's, named exactly.
-    const hook::WindowFacts refused[] = {Window(kPelo, "#32770"),
-                                         Window(kPelo, "#32768"),
-                                         Window(kEditor, "Notepad", false),
-                                         Window(kEditor, "Shell_TrayWnd"),
-                                         Window(kEditor, "Shell_SecondaryTrayWnd"),
-                                         Window(kEditor, "NotifyIconOverflowWindow"),
-                                         Window(kEditor, "__wine_tray_icon"),
-                                         Window(kEditor, "#32769"),
-                                         Window(kEditor, "Progman"),
-                                         Window(kEditor, "WorkerW")};
-    for (const hook::WindowFacts& window : refused) {
-        EXPECT_FALSE(hook::IsDeliveryCandidate(window, kPelo)) << window.className;
+    EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kPelo, "#32770"), kPelo));
+    EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kPelo, "#32768"), kPelo));
+    EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kEditor, "Notepad", false), kPelo));
+    for (const char* shell : {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow",
+                              "__wine_tray_icon", "#32769", "Progman", "WorkerW"}) {
+        EXPECT_FALSE(hook::IsDeliveryCandidate(Window(kEditor, shell), kPelo)) << shell;
     }
     for (const char* other : {"shell_traywnd", "Shell_TrayWnd2", ""}) {
         EXPECT_FALSE(hook::IsShellWindowClass(other)) << other;

@@ -21,24 +21,76 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Calls fill(buffer, size) with ever larger buffers until the text whose length it
-// returns fits with room to spare.
-std::wstring GrowBuffer(const std::function<std::size_t(wchar_t*, std::size_t)>& fill) {
-    for (std::wstring buffer(256, L'\0');; buffer.resize(buffer.size() * 2)) {
-        const std::size_t length = fill(buffer.data(), buffer.size());
-        if (length + 1 < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-    }
-}
-
 // Sent messages time out instead of hanging a test on a stuck window.
 LRESULT SendW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)
                ? static_cast<LRESULT>(result)
                : -1;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+// Message boxes name their text 0xFFFF, which some systems keep as -1.
+HWND MessageTextOf(HWND box) {
+    std::vector<HWND> children;
+    ::EnumChildWindows(box, &CollectWindow, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        if (LOWORD(::GetDlgCtrlID(child)) == 0xFFFF) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+INPUT MouseInput(DWORD flags) {
+    INPUT input{INPUT_MOUSE, {}};
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT input{INPUT_KEYBOARD, {}};
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    const bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+    input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Waits until `window` kept its place for 200 ms: a window manager may still move a new
+// window (seen: 8 px down), and a click aimed before that misses.
+void WaitForSteadyPlace(HWND window) {
+    RECT last = ScreenRect(window);
+    auto since = std::chrono::steady_clock::now();
+    WaitUntil(
+        [&] {
+            const RECT now = ScreenRect(window);
+            if (!::EqualRect(&now, &last)) {
+                last = now;
+                since = std::chrono::steady_clock::now();
+            }
+            return std::chrono::steady_clock::now() - since >= 200ms;
+        },
+        3s);
+}
+
+bool OpenClipboardSoon(HWND owner = nullptr) {
+    return WaitUntil([&] { return ::OpenClipboard(owner) != FALSE; }, 3s);  // Pelo may hold it
+}
+
+NOTIFYICONDATAW IconRecord(HWND owner) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = owner;
+    return record;
 }
 
 }  // namespace
@@ -105,10 +157,9 @@ bool FileExists(const fs::path& path) {
 }
 
 fs::path ExecutableFolder() {
-    return fs::path(GrowBuffer([](wchar_t* buffer, std::size_t size) -> std::size_t {
-               return ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
-           }))
-        .parent_path();
+    wchar_t path[32768] = {};
+    ::GetModuleFileNameW(nullptr, path, 32768);
+    return fs::path(path).parent_path();
 }
 
 void PumpMessages() {
@@ -131,82 +182,11 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-// ---- Windows, input, controls ---------------------------------------------------------------
-
-namespace {
-
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    if (ProcessIdOf(window) == search->pid) {
-        search->found.push_back(window);
-    }
-    return TRUE;
-}
-
-// Message boxes name their text 0xFFFF, which some systems keep as -1.
-BOOL CALLBACK FindMessageText(HWND child, LPARAM context) {
-    if (LOWORD(::GetDlgCtrlID(child)) != 0xFFFF) {
-        return TRUE;
-    }
-    *reinterpret_cast<HWND*>(context) = child;
-    return FALSE;
-}
-
-HWND MessageTextOf(HWND box) {
-    HWND text = nullptr;
-    ::EnumChildWindows(box, &FindMessageText, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
-INPUT MouseInput(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    return input;
-}
-
-INPUT KeyInput(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    const bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
-    input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
-    return input;
-}
-
-void Send(std::vector<INPUT> inputs) {
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// Waits until `window` kept its place for 200 ms: a window manager may still move a new
-// window (seen: 8 px down), and a click aimed before that misses.
-void WaitForSteadyPlace(HWND window) {
-    RECT last = ScreenRect(window);
-    auto since = std::chrono::steady_clock::now();
-    WaitUntil(
-        [&] {
-            const RECT now = ScreenRect(window);
-            if (!::EqualRect(&now, &last)) {
-                last = now;
-                since = std::chrono::steady_clock::now();
-            }
-            return std::chrono::steady_clock::now() - since >= 200ms;
-        },
-        3s);
-}
-
-}  // namespace
-
 std::vector<HWND> TopLevelWindows(DWORD pid) {
-    WindowSearch search{pid, {}};
-    ::EnumWindows(&CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> windows;  // then those of others dropped
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    std::erase_if(windows, [&](HWND window) { return ProcessIdOf(window) != pid; });
+    return windows;
 }
 
 HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view className) {
@@ -226,10 +206,10 @@ DWORD ProcessIdOf(HWND window) {
 }
 
 std::wstring WindowTextW(HWND window) {
-    return GrowBuffer([&](wchar_t* buffer, std::size_t size) -> std::size_t {
-        return std::max<LRESULT>(0,
-                                 SendW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer)));
-    });
+    std::wstring text(std::max<LRESULT>(0, SendW(window, WM_GETTEXTLENGTH)) + 1, L'\0');
+    text.resize(std::max<LRESULT>(
+        0, SendW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
 }
 
 std::string WindowText(HWND window) {
@@ -237,9 +217,8 @@ std::string WindowText(HWND window) {
 }
 
 std::wstring ClassNameOf(HWND window) {
-    return GrowBuffer([&](wchar_t* buffer, std::size_t size) -> std::size_t {
-        return ::GetClassNameW(window, buffer, static_cast<int>(size));
-    });
+    wchar_t name[257] = {};  // a class name has at most 256 characters
+    return std::wstring(name, ::GetClassNameW(window, name, 257));
 }
 
 bool IsVisible(HWND window) {
@@ -279,16 +258,6 @@ bool Settle(HWND window) {
     return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
-void Click(POINT screen) {
-    ::SetCursorPos(screen.x, screen.y);
-    Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
-}
-
-void DoubleClick(POINT screen) {
-    Click(screen);
-    Click(screen);
-}
-
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers) {
@@ -303,11 +272,7 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
 }
 
 bool PressKeyIn(HWND window, WORD vk) {
-    const bool forward = BringToForeground(::GetAncestor(window, GA_ROOT));
-    if (forward) {
-        PressKey(vk);
-    }
-    return forward;
+    return BringToForeground(::GetAncestor(window, GA_ROOT)) && (PressKey(vk), true);
 }
 
 void SetEditText(HWND edit, std::string_view cp932) {
@@ -357,7 +322,9 @@ bool DoubleClickListItem(HWND list, int index) {
             return false;
         }
     }
-    DoubleClick({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    ::SetCursorPos((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    const INPUT down = MouseInput(MOUSEEVENTF_LEFTDOWN), up = MouseInput(MOUSEEVENTF_LEFTUP);
+    Send({down, up, down, up});
     return WaitUntil([&] { return ListSelection(list) == index; }, 3s);
 }
 
@@ -388,7 +355,7 @@ HWND FindMessageBox(DWORD pid) {
 
 HWND WaitForMessageBox(DWORD pid) {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindMessageBox(pid)) != nullptr; });
+    WaitUntil([&] { return (box = FindMessageBox(pid)); });
     return box;
 }
 
@@ -401,16 +368,6 @@ bool AnswerMessageBox(HWND box, int id) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return button && WaitUntil([&] { return !IsVisible(box); });
 }
-
-// ---- Clipboard ------------------------------------------------------------------------------
-
-namespace {
-
-bool OpenClipboardSoon(HWND owner = nullptr) {
-    return WaitUntil([&] { return ::OpenClipboard(owner) != FALSE; }, 3s);  // Pelo may hold it
-}
-
-}  // namespace
 
 std::optional<std::string> ClipboardBlock(UINT format) {
     if (!OpenClipboardSoon()) {
@@ -428,10 +385,7 @@ std::optional<std::string> ClipboardBlock(UINT format) {
 
 std::optional<std::string> ClipboardText() {
     std::optional<std::string> block = ClipboardBlock(CF_TEXT);
-    if (block) {
-        block->resize(std::strlen(block->c_str()));
-    }
-    return block;
+    return block ? std::optional(std::string(block->c_str())) : block;
 }
 
 bool SetClipboardText(std::string_view cp932) {
@@ -471,19 +425,6 @@ ClipboardHolder::~ClipboardHolder() {
     m_thread.join();
 }
 
-// ---- The notification area ------------------------------------------------------------------
-
-namespace {
-
-NOTIFYICONDATAW IconRecord(HWND owner) {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = owner;
-    return record;
-}
-
-}  // namespace
-
 bool IconPresent(HWND owner) {
     NOTIFYICONDATAW record = IconRecord(owner);
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;  // only an icon there can change
@@ -507,21 +448,6 @@ NotificationAreaInUse::~NotificationAreaInUse() {
     ::DestroyWindow(m_owner);
 }
 
-// ---- Processes ------------------------------------------------------------------------------
-
-Process& Process::operator=(Process&& other) noexcept {
-    std::swap(m_process, other.m_process);
-    std::swap(m_id, other.m_id);
-    return *this;
-}
-
-Process::~Process() {
-    Kill();
-    if (m_process) {
-        ::CloseHandle(m_process);
-    }
-}
-
 Process Process::Start(const fs::path& exe, const std::wstring& arguments, const fs::path& folder) {
     std::wstring commandLine = L"\"" + exe.wstring() + L"\" " + arguments;
     STARTUPINFOW startup{};
@@ -531,30 +457,27 @@ Process Process::Start(const fs::path& exe, const std::wstring& arguments, const
     if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          folder.c_str(), &startup, &info)) {
         ::CloseHandle(info.hThread);
-        process.m_process = info.hProcess;
+        process.m_process.reset(info.hProcess);
         process.m_id = info.dwProcessId;
     }
     return process;
 }
 
 bool Process::IsRunning() const {
-    return m_process && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+    return m_process && ::WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) {
     DWORD code = 0;
-    if (!m_process ||
-        ::WaitForSingleObject(m_process, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0 ||
-        !::GetExitCodeProcess(m_process, &code)) {
-        return std::nullopt;
-    }
-    return code;
+    const bool ended = m_process && ::WaitForSingleObject(Handle(), static_cast<DWORD>(
+                                                                         timeout.count())) == 0;
+    return ended && ::GetExitCodeProcess(Handle(), &code) ? std::optional(code) : std::nullopt;
 }
 
 void Process::Kill() {
     if (IsRunning()) {
-        ::TerminateProcess(m_process, 0xDEAD);
-        ::WaitForSingleObject(m_process, 10000);
+        ::TerminateProcess(Handle(), 0xDEAD);
+        ::WaitForSingleObject(Handle(), 10000);
     }
 }
 
@@ -633,8 +556,6 @@ bool TargetApp::Close() {
     m_window = m_edit = nullptr;
     return ended;
 }
-
-// ---- Pelo's pages, from outside -------------------------------------------------------------
 
 bool ShowPage(const PeloProcess& pelo, int index) {
     return SelectTab(pelo.Control(IDC_TAB), index);

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "win/UniqueHandle.h"
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -51,7 +53,6 @@ void PumpMessages();
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
 
-// ---- Windows, input, controls ---------------------------------------------------------------
 std::vector<HWND> TopLevelWindows(DWORD pid);  // visible or not
 HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view className = {});
 DWORD ProcessIdOf(HWND window);
@@ -64,8 +65,6 @@ HWND FocusedWindowOf(HWND window);  // the focus in `window`'s thread
 bool BringToForeground(HWND window);
 bool Settle(HWND window);  // returns once `window`'s thread is back in its message loop
 
-void Click(POINT screen);
-void DoubleClick(POINT screen);
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 bool PressKeyIn(HWND window, WORD vk);  // after bringing its top-level window forward
 void SetEditText(HWND edit, std::string_view cp932);
@@ -84,7 +83,6 @@ HWND WaitForMessageBox(DWORD pid);
 std::string MessageBoxText(HWND box);
 bool AnswerMessageBox(HWND box, int id = IDOK);  // and waits for it to close
 
-// ---- Clipboard ------------------------------------------------------------------------------
 std::optional<std::string> ClipboardBlock(UINT format);  // every byte (GlobalSize may round up)
 std::optional<std::string> ClipboardText();              // CF_TEXT up to its zero
 bool SetClipboardText(std::string_view cp932);
@@ -93,8 +91,6 @@ class ClipboardHolder {
 public:
     ClipboardHolder();
     ~ClipboardHolder();
-    ClipboardHolder(const ClipboardHolder&) = delete;
-    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
     bool Opened() const { return m_opened.get(); }
 
 private:
@@ -103,7 +99,6 @@ private:
     std::thread m_thread;
 };
 
-// ---- The notification area ------------------------------------------------------------------
 inline constexpr UINT kTrayIconMessage = WM_USER + 1;  // the shell posts it for icon input
 bool IconPresent(HWND owner);                          // the shell holds icon 0 of `owner`
 // Keeps an icon of the test's own in the notification area. Wine shows its area as a
@@ -122,24 +117,23 @@ private:
     bool m_added;
 };
 
-// ---- Processes ------------------------------------------------------------------------------
 // A child process; terminated on destruction if it still runs.
 class Process {
 public:
     Process() = default;
-    Process(Process&& other) noexcept { *this = std::move(other); }
-    Process& operator=(Process&& other) noexcept;
-    ~Process();
+    Process(Process&&) = default;
+    Process& operator=(Process&&) = default;
+    ~Process() { Kill(); }
     static Process Start(const std::filesystem::path& exe, const std::wstring& arguments,
                          const std::filesystem::path& folder);
     DWORD Id() const noexcept { return m_id; }
-    HANDLE Handle() const noexcept { return m_process; }
+    HANDLE Handle() const noexcept { return m_process.get(); }
     bool IsRunning() const;
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kDefaultTimeout);
     void Kill();
 
 private:
-    HANDLE m_process = nullptr;
+    win::UniqueKernelHandle m_process;
     DWORD m_id = 0;
 };
 
@@ -195,7 +189,6 @@ private:
     HWND m_edit = nullptr;
 };
 
-// ---- Pelo's pages, from outside -------------------------------------------------------------
 inline constexpr int kFavoritesTab = 1;
 bool ShowPage(const PeloProcess& pelo, int index);
 // Walks the tree by keyboard until the kaomoji list shows entries.

@@ -1,6 +1,5 @@
-// Placing text on the clipboard (delivery/Clipboard.h) through a stand-in that
-// records every step and fails where a case says so. The real clipboard's bytes
-// are checked where Pelo copies (main_dialog_test) and pastes (delivery_paste_test).
+// Placing text on the clipboard through a stand-in that records every step and fails
+// where a case says so. (The real clipboard: main_dialog_test, delivery_paste_test.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -52,10 +51,6 @@ private:
     std::vector<HGLOBAL> m_taken;
 };
 
-std::string Wide(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
-}
-
 TEST(DeliveryPlaceText, PlacesExactBytesWithTheirZeroAndTheirUnicodeForm) {
     // ソ (83 5C) and － (81 7C): trail bytes '\' and '|'; ｱｲ: half-width katakana.
     for (const auto& [text, wide] :
@@ -64,7 +59,8 @@ TEST(DeliveryPlaceText, PlacesExactBytesWithTheirZeroAndTheirUnicodeForm) {
         FakeClipboard clipboard;
         ASSERT_TRUE(delivery::PlaceText(clipboard, text));
         EXPECT_EQ(clipboard.placed[CF_TEXT], text + '\0');
-        EXPECT_EQ(clipboard.placed[CF_UNICODETEXT], Wide(wide));
+        EXPECT_EQ(clipboard.placed[CF_UNICODETEXT],
+                  std::string(reinterpret_cast<const char*>(wide.c_str()), wide.size() * 2 + 2));
         EXPECT_EQ(clipboard.opens, 1);
         EXPECT_EQ(clipboard.closes, 1);
     }

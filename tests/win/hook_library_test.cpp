@@ -45,7 +45,6 @@ public:
     ~OwnWindow() { ::DestroyWindow(m_window); }
     HWND Get() const { return m_window; }
     std::wstring Text(int edit) const { return WindowTextW(::GetDlgItem(m_window, edit)); }
-    HWND Edit(int id) const { return ::GetDlgItem(m_window, id); }
 
 private:
     HWND m_window;
@@ -54,13 +53,7 @@ private:
 class HookPaste : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SetClipboardText(ToCp932(kText))); }
-    void TearDown() override {
-        INPUT up{};  // whatever a failed test left held down
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = VK_LSHIFT;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(1, &up, sizeof up);
-    }
+    void TearDown() override { ::keybd_event(VK_LSHIFT, 0, KEYEVENTF_KEYUP, 0); }  // if still held
     // Waits for the paste, then for the rest of the input to drain.
     static bool WaitForPaste(const OwnWindow& window) {
         const bool arrived = WaitUntil([&] { return window.Text(1) + window.Text(2) != L""; });
@@ -93,15 +86,12 @@ TEST_F(HookPaste, AMinimisedTargetIsRestoredAndHeldModifiersReleased) {
     ASSERT_TRUE(BringToForeground(elsewhere.Get()));
     // The user still holds Shift from the double-click (pressed again until it shows:
     // Wine drops input while the window manager still moves the focus).
-    INPUT shift{};
-    shift.type = INPUT_KEYBOARD;
-    shift.ki.wVk = VK_LSHIFT;
     ASSERT_TRUE(WaitUntil([&] {
         ::SetForegroundWindow(elsewhere.Get());
-        ::SendInput(1, &shift, sizeof shift);
+        ::keybd_event(VK_LSHIFT, 0, 0, 0);
         return (::GetAsyncKeyState(VK_LSHIFT) & 0x8000) != 0;
     }));
-    EXPECT_EQ(EnumChildProc(target.Edit(1), 0), 0) << "the walk ends after the paste";
+    EXPECT_EQ(EnumChildProc(::GetDlgItem(target.Get(), 1), 0), 0) << "the walk ends after the paste";
     ASSERT_TRUE(WaitForPaste(target));
     EXPECT_FALSE(::IsIconic(target.Get()));
     EXPECT_EQ(target.Text(2), kText);

@@ -28,9 +28,9 @@ constexpr UINT kThrowOther = WM_APP + 3;
 // On the AA editor's template (linked in): a handler table of its own.
 class TestDialog : public win::Dialog {
 public:
-    explicit TestDialog(UINT trigger) : Dialog(IDD_EDIT_AA), m_trigger(trigger) {}
+    explicit TestDialog(UINT trigger) : Dialog(IDD_EDIT_AA), trigger(trigger) {}
     HWND window = nullptr;
-
+    UINT trigger;
     void OnEnd() { EndDialog(77); }
     void OnThrowFileError() { throw FileError(FileErrorCause::FileNotFound, "C:\\data\\dic.txt"); }
     void OnThrowOther() { throw std::runtime_error("broken invariant"); }
@@ -47,13 +47,10 @@ protected:
     BOOL OnInitDialog() override {
         Dialog::OnInitDialog();
         window = Hwnd();
-        ::PostMessageW(window, m_trigger, 0, 0);
+        ::PostMessageW(window, trigger, 0, 0);
         ::PostMessageW(window, kEnd, 0, 0);
         return TRUE;
     }
-
-private:
-    UINT m_trigger;
 };
 
 TEST(Dialog, EscapedExceptionsAreReportedModallyAndTheDialogGoesOn) {
@@ -97,8 +94,6 @@ TEST(Application, AnExceptionLeavingTheRunIsShown) {
 TEST(FileError, TextsNameTheCauseAndThePath) {
     const std::pair<FileError, std::string> errors[] = {
         {FileError(FileErrorCause::None, "x"), "No error occurred."},
-        {FileError(FileErrorCause::FileNotFound, "C:\\a\\dic.txt"),
-         "C:\\a\\dic.txt was not found."},
         {FileError(FileErrorCause::FileNotFound, ""), "an unnamed file was not found."},
         {FileError(FileErrorCause::SharingViolation, "AA\\\x83\x5C.txt"),
          "A sharing violation occurred while accessing AA\\\x83\x5C.txt."},

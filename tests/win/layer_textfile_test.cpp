@@ -1,5 +1,5 @@
-// Text files and the whole-file helpers on a real file system: open modes,
-// reading, replacing, and what each failure reports and leaves behind.
+// Text files and the whole-file helpers on a real file system: open modes, reading,
+// replacing, and what each failure reports and leaves behind.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,8 +23,7 @@ using win::TextFile;
 namespace fs = std::filesystem;
 using Names = std::vector<fs::path>;
 
-// Opens `path` the way another program that lets nobody else in does.
-win::UniqueFile Hold(const fs::path& path) {
+win::UniqueFile Hold(const fs::path& path) {  // as another program letting nobody in
     return win::UniqueFile(
         ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
@@ -33,7 +32,6 @@ std::string Full(const char* name) {
     return win::WideToAnsi((fs::current_path() / name).wstring());
 }
 
-// Everything in `folder`: a temporary file left behind shows up here.
 Names NamesIn(const fs::path& folder) {
     Names names;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -42,7 +40,7 @@ Names NamesIn(const fs::path& folder) {
     return names;
 }
 
-// Each test runs in a fresh current folder, as Pelo does in its own.
+// Each test runs in a fresh current folder, as Pelo does.
 class TextFileTest : public ::testing::Test {
 protected:
     TextFileTest() : m_previous(fs::current_path()) { fs::current_path(m_folder.Path()); }
@@ -106,9 +104,8 @@ TEST_F(TextFileTest, ReplaceKeepsTheAttributesAndLeavesOnlyTheFile) {
     EXPECT_EQ(NamesIn(m_folder.Path()).size(), 2u);
 }
 
-// In a folder deep enough that the file's full path just fits the system's
-// limit, another program holds the file for about 100 ms: the replace waits
-// that out, and its temporary file fits the limit as well as the file does.
+// The file's full path just fits the limit, and another program holds it for about
+// 100 ms: the replace waits that out, and its temporary file fits as the file does.
 TEST_F(TextFileTest, ReplaceWaitsOutABriefHoldWhereverTheFileFits) {
     const std::size_t base = m_folder.Path().wstring().size();
     ASSERT_LT(base, 200u);
@@ -141,8 +138,7 @@ TEST_F(TextFileTest, ReplaceWaitsOutABriefHoldWhereverTheFileFits) {
     EXPECT_LE((folder / temporary).wstring().size(), MAX_PATH - 1u) << temporary;
 }
 
-// Each failure names its cause and the full path, and leaves the old file
-// whole and nothing else behind.
+// Each failure names its cause and full path, and leaves the old file whole.
 TEST_F(TextFileTest, FailuresReportCauseAndPathAndChangeNothing) {
     for (const char* name : {"held.txt", "ro.txt", "w.txt"}) {
         Put(name, "old");
