@@ -76,16 +76,11 @@ public:
             theApp.SetMainWindow(nullptr);
             ended.set_value();
         });
-        WaitUntil([&] {
+        m_startMessages = AnswerUntil([&] {
             m_window = FindTopLevelWindow(::GetCurrentProcessId(), L"Pelo", L"#32770");
-            if (HWND box = FindMessageBox(::GetCurrentProcessId())) {
-                m_startMessages.push_back(MessageBoxText(box));
-                AnswerMessageBox(box);
-            }
             return IsVisible(m_window) || Ended();
         });
-        // A dialog that ends in its initialisation has said why, and still shows for a
-        // moment before it goes.
+        // A dialog ending in its initialisation has said why; it may show for a moment.
         if (!m_startMessages.empty()) {
             WaitUntil([&] { return Ended(); }, 3s);
         }
@@ -103,24 +98,29 @@ public:
                           [=] { ::SendMessageW(window, message, wParam, lParam); })
             .share();
     }
-    // Waits for `sent` to be done, answering every message box meanwhile with `answer`;
-    // their texts, in order.
-    static Strings Finish(const std::shared_future<void>& sent, int answer = IDOK) {
+    // Waits for `done`, answering every message box meanwhile with `answer`; their texts.
+    static Strings AnswerUntil(const std::function<bool()>& done, int answer = IDOK) {
         Strings texts;
         WaitUntil([&] {
             if (HWND box = FindMessageBox(::GetCurrentProcessId())) {
                 texts.push_back(MessageBoxText(box));
                 AnswerMessageBox(box, answer);
             }
-            return sent.wait_for(0s) == std::future_status::ready;
+            return done();
         });
         return texts;
     }
-    // A command of control `id`, as the control sends it; the message boxes it showed.
+    static Strings Finish(const std::shared_future<void>& sent, int answer = IDOK) {
+        return AnswerUntil([&] { return sent.wait_for(0s) == std::future_status::ready; }, answer);
+    }
+    // A command of control `id`, as the control sends it, sent later.
+    std::shared_future<void> Click(int id, int code = BN_CLICKED) const {
+        return SendLater(m_window, WM_COMMAND, MAKEWPARAM(id, code),
+                         reinterpret_cast<LPARAM>(Control(id)));
+    }
+    // The same command; the message boxes it showed.
     Strings Command(int id, int code = BN_CLICKED, int answer = IDOK) const {
-        return Finish(SendLater(m_window, WM_COMMAND, MAKEWPARAM(id, code),
-                                reinterpret_cast<LPARAM>(Control(id))),
-                      answer);
+        return Finish(Click(id, code), answer);
     }
 
     HWND Window() const { return m_window; }
@@ -129,7 +129,6 @@ public:
     int Selection(int list) const { return ListSelection(Control(list)); }
     void Select(int list, int index) const { SetListSelection(Control(list), index); }
     std::string File(std::string_view name) const { return ReadFileBytes(m_folder / name); }
-    bool Has(std::string_view name) const { return FileExists(m_folder / name); }
     fs::path PathOf(std::string_view name) const { return m_folder / name; }
     // Every file below the folder with its bytes.
     std::map<fs::path, std::string> Snapshot() const {
@@ -219,9 +218,8 @@ void ExpectExtentCoversLongest(HWND list) {
 
 // ---- The dictionary ------------------------------------------------------------------------
 
-// Groups and categories top to bottom as "group" / "  category: kaomoji|kaomoji";
-// selecting each item as the tree does for a user. Items of equal text are the
-// tree's to order: they are sorted among themselves.
+// Groups and categories top to bottom as "group" / "  category: kaomoji kaomoji", each
+// selected as a user would; items of equal text (the tree's to order) sorted among themselves.
 Strings ShownTree(const Pelo& pelo) {
     const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
     const auto next = [&](UINT relation, HTREEITEM item) {
@@ -230,11 +228,7 @@ Strings ShownTree(const Pelo& pelo) {
     };
     const auto text = [&](HTREEITEM item) {
         wchar_t buffer[256] = {};
-        TVITEMW request{};
-        request.mask = TVIF_TEXT | TVIF_HANDLE;
-        request.hItem = item;
-        request.pszText = buffer;
-        request.cchTextMax = 256;
+        TVITEMW request{TVIF_TEXT | TVIF_HANDLE, item, 0, 0, buffer, 256, 0, 0, 0, 0};
         ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&request));
         return ToCp932(buffer);
     };
@@ -306,20 +300,14 @@ TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
                                }));
 }
 
-TEST(Dictionary, AFileThatCannotBeReadEndsTheDialogWithItsMessage) {
-    const std::string noDictionary = ResourceText(IDS_NO_DICTIONARY);
-    {
-        Pelo missing(std::map<std::string, std::string>{});
-        EXPECT_EQ(missing.Start(), nullptr);
-        EXPECT_EQ(missing.StartMessages(), Strings{noDictionary});
-    }
-    // Held by another program.
+// (A missing one: the lifecycle test.)
+TEST(Dictionary, AFileHeldByAnotherProgramEndsTheDialogWithItsMessage) {
     Pelo held;
     const HANDLE other = ::CreateFileW(held.PathOf("dic.txt").c_str(), GENERIC_READ, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     EXPECT_EQ(held.Start(), nullptr);
-    EXPECT_EQ(held.StartMessages(), Strings{noDictionary});
+    EXPECT_EQ(held.StartMessages(), Strings{ResourceText(IDS_NO_DICTIONARY)});
     ::CloseHandle(other);
 }
 
@@ -329,8 +317,6 @@ const std::string kWave = "(^_^)/";
 const std::string kWaveLong = "(^_^)/~~";  // kWave is only its beginning
 const std::string kCry = "(ToT)";
 const std::string kCryOtherCase = "(tOt)";
-const std::string kOmega = ToCp932(L"(´・ω・`)");
-const std::string kCapitalOmega = ToCp932(L"(´・Ω・`)");
 const std::string kKatakanaA = ToCp932(L"(ア)");   // 83 41: trail byte 'A'
 const std::string kKatakanaDi = ToCp932(L"(ヂ)");  // 83 61: trail byte 'a'
 
@@ -339,8 +325,8 @@ const std::string kKatakanaDi = ToCp932(L"(ヂ)");  // 83 61: trail byte 'a'
 const std::string kNec = "(\x87\x90)";
 const std::string kJis = "(\x81\xE0)";
 const std::string kIbm = "(\xED\x40)";
-const Strings kAllKaomoji = {kWaveLong,  kWave,       kCry, kCryOtherCase, kOmega, kCapitalOmega,
-                             kKatakanaA, kKatakanaDi, "c",  kNec,          kJis,   kIbm};
+const Strings kAllKaomoji = {kWaveLong,   kWave, kCry, kCryOtherCase, kKatakanaA,
+                             kKatakanaDi, "c",   kNec, kJis,          kIbm};
 
 // One category holding every kaomoji above.
 std::map<std::string, std::string> FavoritesFolder(std::optional<std::string> favorites) {
@@ -366,28 +352,24 @@ void SelectKaomoji(const Pelo& pelo, const std::string& kaomoji) {
                                  kAllKaomoji.begin()));
 }
 
-struct Addition {
-    std::optional<std::string> before;  // the file at start; none: no file
-    std::string kaomoji;                // "": nothing selected
-    std::string after;
-    UINT message;  // 0: none
-};
-
 TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
-    const std::vector<Addition> additions = {
+    const struct {
+        std::optional<std::string> before;  // the file at start; none: no file
+        std::string kaomoji;                // "": nothing selected
+        std::string after;
+        UINT message;  // 0: none
+    } additions[] = {
         {std::nullopt, kWaveLong, kWaveLong + "\r\n", 0},  // the first start makes the file
         {kWaveLong + "\r\n", kWave, kWaveLong + "\r\n" + kWave + "\r\n", 0},
         {kCry + "\r\n", kCry, kCry + "\r\n", IDS_DUPLICATE_FAVORITE},
         {kCry + "\r\n", kCryOtherCase, kCry + "\r\n", IDS_DUPLICATE_FAVORITE},  // ASCII case
-        {kOmega + "\r\n", kCapitalOmega, kOmega + "\r\n" + kCapitalOmega + "\r\n", 0},
         {kKatakanaA + "\r\n", kKatakanaDi, kKatakanaA + "\r\n" + kKatakanaDi + "\r\n", 0},
         {"a\r\nb", kCry, "a\r\nb\r\n" + kCry + "\r\n", 0},  // no line end at the end
         {"a\r\nb\r\n\032after\r\n", kCry, "a\r\nb\r\n" + kCry + "\r\n\032after\r\n", 0},
         {"a\r\n", "", "a\r\n", IDS_SELECT_ITEM},
         {kJis + "\r\n", kNec, kJis + "\r\n" + kNec + "\r\n", 0},  // twins, not duplicates
-        {std::nullopt, kIbm, kIbm + "\r\n", 0},
     };
-    for (const Addition& add : additions) {
+    for (const auto& add : additions) {
         SCOPED_TRACE(add.before.value_or("<none>") + " + " + add.kaomoji);
         Pelo pelo(FavoritesFolder(add.before));
         ASSERT_TRUE(pelo.Start());
@@ -420,12 +402,11 @@ TEST(Favorites, MovesAndDeletesRewriteTheFileWithCrLf) {
     pelo.Command(IDC_KAOMOJI_LIST, LBN_DBLCLK);
     pelo.Command(IDC_FAVORITE_LIST, LBN_DBLCLK);
     EXPECT_EQ(ClipboardText(), "before");
-    struct Step {
+    const struct {
         int selected, button;
         Strings entries;
         int selection;
-    };
-    const Step steps[] = {
+    } steps[] = {
         {0, IDC_FAVORITE_UP, {"a", "", "c", "d"}, 0},    // the first cannot go up,
         {3, IDC_FAVORITE_DOWN, {"a", "", "c", "d"}, 3},  // nor the last down: no rewrite
         {1, IDC_FAVORITE_UP, {"", "a", "c", "d"}, 0},
@@ -437,7 +418,7 @@ TEST(Favorites, MovesAndDeletesRewriteTheFileWithCrLf) {
         {0, IDC_DELETE_FAVORITE, {}, LB_ERR},
     };
     bool rewritten = false;
-    for (const Step& step : steps) {
+    for (const auto& step : steps) {
         SCOPED_TRACE(::testing::Message()
                      << "item " << step.selected << ", button " << step.button);
         pelo.Select(IDC_FAVORITE_LIST, step.selected);
@@ -490,23 +471,18 @@ TEST(Favorites, AFileHeldByAnotherProgramIsReportedAndStaysWhole) {
     EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE), Strings{});
     const std::string old = Lines({"a", "b", "c"});
     EXPECT_EQ(pelo.File("Favorite.txt"), old);
-    {
-        hold = ::CreateFileW(pelo.PathOf("Favorite.txt").c_str(), GENERIC_READ, 0, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-        SelectKaomoji(pelo, kCry);
-        Strings shown = pelo.Command(IDC_ADD_FAVORITE);
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_NE(shown[0].find("Favorite.txt"), std::string::npos) << shown[0];
-        EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), (Strings{"a", "b", "c"}));
-
+    hold = ::CreateFileW(pelo.PathOf("Favorite.txt").c_str(), GENERIC_READ, 0, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    SelectKaomoji(pelo, kCry);
+    for (int button : {IDC_ADD_FAVORITE, IDC_DELETE_FAVORITE}) {
         pelo.Select(IDC_FAVORITE_LIST, 1);
-        shown = pelo.Command(IDC_DELETE_FAVORITE);
+        const Strings shown = pelo.Command(button);
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_NE(shown[0].find("Favorite.txt"), std::string::npos) << shown[0];
         EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), (Strings{"a", "b", "c"}));
-        ::CloseHandle(hold);
     }
+    ::CloseHandle(hold);
     EXPECT_EQ(pelo.File("Favorite.txt"), old);
     EXPECT_EQ(pelo.Snapshot().size(), 2u) << "no temporary file left beside it";
     pelo.Select(IDC_FAVORITE_LIST, 1);
@@ -519,8 +495,7 @@ TEST(Favorites, AFileHeldByAnotherProgramIsReportedAndStaysWhole) {
 // Opens the editor with button `id` (New or Edit); `command` returns once the editor has
 // closed and the page has done its part.
 HWND OpenEditor(const Pelo& pelo, int id, std::shared_future<void>& command) {
-    command = Pelo::SendLater(pelo.Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                              reinterpret_cast<LPARAM>(pelo.Control(id)));
+    command = pelo.Click(id);
     HWND editor = nullptr;
     WaitUntil([&] {
         editor = FindTopLevelWindow(::GetCurrentProcessId(), L"AAエディター", L"#32770");
@@ -582,7 +557,7 @@ TEST(AAPage, WithoutAFolderTheFirstSaveMakesItAndDeleteSelectsTheNextOrLast) {
     EXPECT_EQ(pelo.Items(IDC_AA_LIST), Strings{});
     EXPECT_EQ(pelo.Command(IDC_EDIT_AA), Strings{ResourceText(IDS_SELECT_ITEM)});
     EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{ResourceText(IDS_SELECT_ITEM)});
-    EXPECT_FALSE(pelo.Has("AA"));
+    EXPECT_FALSE(FileExists(pelo.PathOf("AA")));
 
     for (const char* title : {"d", "b", "c", "a"}) {
         std::shared_future<void> command;
@@ -667,37 +642,22 @@ TEST(AAEditor, TitlesAreCheckedBeforeAnythingIsWritten) {
     const HWND editor = OpenEditor(pelo, IDC_NEW_AA, command);
     ASSERT_TRUE(editor);
     const HWND titleBox = ::GetDlgItem(editor, IDC_AA_TITLE);
-    struct Refusal {
-        std::string title;
-        UINT message;
-    };
-    const Refusal refusals[] = {
+    // Which titles are usable is the native tests' matter; here: the messages and the length
+    // of the real path.
+    const std::pair<std::string, UINT> refusals[] = {
         {"", IDS_ENTER_AA_TITLE},
         {" \t ", IDS_ENTER_AA_TITLE},
         {"..\\dic", IDS_BAD_AA_TITLE},
-        {"../dic", IDS_BAD_AA_TITLE},
-        {"sub\\x", IDS_BAD_AA_TITLE},
-        {"C:x", IDS_BAD_AA_TITLE},
-        {"CON", IDS_BAD_AA_TITLE},
-        {"nul.txt", IDS_BAD_AA_TITLE},
-        {"LPT9.a", IDS_BAD_AA_TITLE},
-        {"a<b", IDS_BAD_AA_TITLE},
-        {"a|b", IDS_BAD_AA_TITLE},
-        {"a?", IDS_BAD_AA_TITLE},
-        {"*", IDS_BAD_AA_TITLE},
-        {"a\tb", IDS_BAD_AA_TITLE},
-        {"\x83\x5C\\dic", IDS_BAD_AA_TITLE},
         {std::string(260 - fixed, 'L'), IDS_BAD_AA_TITLE},
     };
-    for (const Refusal& refusal : refusals) {
-        SCOPED_TRACE(refusal.title);
+    for (const auto& [title, message] : refusals) {
+        SCOPED_TRACE(title);
         ::SendMessageW(editor, WM_NEXTDLGCTL,
                        reinterpret_cast<WPARAM>(::GetDlgItem(editor, IDC_AA_TEXT)), TRUE);
-        EXPECT_EQ(Save(editor, refusal.title, "overwritten", command),
-                  Strings{ResourceText(refusal.message)});
+        EXPECT_EQ(Save(editor, title, "overwritten", command), Strings{ResourceText(message)});
         ASSERT_TRUE(::IsWindow(editor));
         EXPECT_EQ(FocusedWindowOf(editor), titleBox);
-        EXPECT_EQ(WindowText(titleBox), refusal.title);
+        EXPECT_EQ(WindowText(titleBox), title);
     }
     EXPECT_EQ(pelo.Snapshot(), before);
 
@@ -750,7 +710,7 @@ TEST(AAEditor, KeepsItsMinimumSizeAndItsTextBoxFollowsTheWindow) {
         first = false;
     }
     EXPECT_EQ(Press(editor, IDCANCEL, command), Strings{});
-    EXPECT_FALSE(pelo.Has("AA"));
+    EXPECT_FALSE(FileExists(pelo.PathOf("AA")));
     EXPECT_TRUE(::IsWindowEnabled(pelo.Window()));
 }
 
@@ -762,13 +722,12 @@ bool InTray(HWND window, bool in = true) {
     return IsVisible(window) != in && tool == in && IconPresent(window) == in &&
            (in || !::IsIconic(window));
 }
-bool ShownWithoutIcon(HWND window) {
-    return InTray(window, false);
-}
-// Minimises until `done` has held for 300 ms: the window system may still undo a minimise
-// for a moment (a late first showing by the dialog manager, the window manager's state
-// coming back), as it may still move a new window.
-bool Minimize(HWND window, const std::function<bool()>& done) {
+// Minimises until `done` (in the tray by default) has held for 300 ms: the window system
+// may still undo a minimise for a moment, as it may still move a new window.
+bool Minimize(HWND window, std::function<bool()> done = {}) {
+    if (!done) {
+        done = [=] { return InTray(window); };
+    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         auto since = std::chrono::steady_clock::now();
@@ -784,9 +743,6 @@ bool Minimize(HWND window, const std::function<bool()>& done) {
         }
     }
     return false;
-}
-bool MinimizeToTray(HWND window) {
-    return Minimize(window, [=] { return InTray(window); });
 }
 void PressOnIcon(HWND window, UINT mouseMessage) {
     ::PostMessageW(window, kTrayIconMessage, 0, mouseMessage);
@@ -804,20 +760,20 @@ TEST(Tray, MinimiseHidesToTheIconWhichRestoresAndComesBackWithANewTaskbar) {
     ASSERT_TRUE(window);
     EXPECT_FALSE(IconPresent(window));
     for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(MinimizeToTray(window));
+        ASSERT_TRUE(Minimize(window));
         for (UINT ignored : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK}) {
             PressOnIcon(window, ignored);
         }
         ASSERT_TRUE(Settle(window));
         EXPECT_TRUE(InTray(window));
         PressOnIcon(window, WM_LBUTTONDOWN);
-        EXPECT_TRUE(WaitUntil([&] { return ShownWithoutIcon(window); }));
+        EXPECT_TRUE(WaitUntil([&] { return InTray(window, false); }));
         EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
     }
     // A new taskbar gets the icon, shown or not; the old one went with its icons.
     TaskbarCreated(window);
     EXPECT_TRUE(IconPresent(window) && IsVisible(window));
-    ASSERT_TRUE(MinimizeToTray(window));
+    ASSERT_TRUE(Minimize(window));
     NOTIFYICONDATAW record{};
     record.cbSize = NOTIFYICONDATAW_V1_SIZE;
     record.hWnd = window;
@@ -825,17 +781,10 @@ TEST(Tray, MinimiseHidesToTheIconWhichRestoresAndComesBackWithANewTaskbar) {
     TaskbarCreated(window);
     EXPECT_TRUE(WaitUntil([&] { return InTray(window); }));
     PressOnIcon(window, WM_LBUTTONDOWN);
-    EXPECT_TRUE(WaitUntil([&] { return ShownWithoutIcon(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return InTray(window, false); }));
 }
 
-struct MenuItem {
-    UINT id;
-    std::string text;  // "-" for a separator
-    bool operator==(const MenuItem&) const = default;
-};
-void PrintTo(const MenuItem& item, std::ostream* out) {
-    *out << item.id << " \"" << item.text << '"';
-}
+using MenuItem = std::pair<UINT, std::string>;  // {0, ""} for a separator
 
 // Opens the icon's menu with the cursor at (700, 600); its window and items.
 HWND OpenTrayMenu(HWND window, std::vector<MenuItem>& items) {
@@ -850,13 +799,8 @@ HWND OpenTrayMenu(HWND window, std::vector<MenuItem>& items) {
     items.clear();
     for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
         wchar_t text[256] = {};
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = 256;
-        ::GetMenuItemInfoW(popup, i, TRUE, &info);
-        items.push_back({info.wID, info.fType & MFT_SEPARATOR ? "-" : ToCp932(text)});
+        ::GetMenuStringW(popup, i, text, 256, MF_BYPOSITION);
+        items.push_back({::GetMenuItemID(popup, i), ToCp932(text)});
     }
     return IsVisible(menu) ? menu : nullptr;
 }
@@ -876,7 +820,7 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
          {{ID_TRAY_FAVORITE_FIRST, omega},
           {ID_TRAY_FAVORITE_FIRST + 1, "Tom & Jerry"},
           {ID_TRAY_FAVORITE_FIRST + 2, ""},
-          {0, "-"},
+          {0, ""},
           exit}},
     };
     for (const Case& menuCase : cases) {
@@ -884,7 +828,7 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
         Pelo pelo({{"dic.txt", TinyDictionary()}, {"Favorite.txt", menuCase.favorites}});
         const HWND window = pelo.Start();
         ASSERT_TRUE(window);
-        ASSERT_TRUE(MinimizeToTray(window));
+        ASSERT_TRUE(Minimize(window));
         ASSERT_TRUE(SetClipboardText("before"));
         std::vector<MenuItem> items;
         for (int round = 0; round < 2; ++round) {  // loaded afresh: nothing piles up
@@ -903,18 +847,12 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
             EXPECT_TRUE(InTray(window));
         }
         // Each favourite's command copies it, and nothing else happens.
-        for (const MenuItem& item : items) {
-            if (item.id >= ID_TRAY_FAVORITE_FIRST) {
-                ::SendMessageW(window, WM_COMMAND, item.id, 0);
-                EXPECT_EQ(ClipboardText(), item.text);
+        for (const auto& [id, text] : items) {
+            if (id >= ID_TRAY_FAVORITE_FIRST) {
+                ::SendMessageW(window, WM_COMMAND, id, 0);
+                EXPECT_EQ(ClipboardText(), text);
                 EXPECT_TRUE(InTray(window));
             }
-        }
-        if (items.size() > 1) {
-            ASSERT_TRUE(OpenTrayMenu(window, items));
-            PressKey(VK_DOWN);
-            PressKey(VK_RETURN);
-            EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == omega; }));
         }
         // The exit command, by its accelerator: the end, and the icon goes with it.
         ASSERT_TRUE(OpenTrayMenu(window, items));
@@ -1033,7 +971,7 @@ TEST(Start, ALoadThatFailsIsToldOnceAndTheRestOfTheStartGoesOn) {
     SelectKaomoji(pelo, kCry);
     EXPECT_EQ(pelo.Command(IDC_KAOMOJI_LIST, LBN_DBLCLK), Strings{});
     EXPECT_TRUE(WaitUntil([&] { return editor.Text() == kCry; })) << editor.Text();
-    EXPECT_TRUE(MinimizeToTray(window));
+    EXPECT_TRUE(Minimize(window));
 }
 
 }  // namespace
