@@ -158,16 +158,13 @@ const std::vector<std::vector<int>> kPages = {
     {IDC_AA_LIST, IDC_NEW_AA, IDC_EDIT_AA, IDC_DELETE_AA},
 };
 
-std::vector<int> VisiblePageControls(const Pelo& pelo) {
-    std::vector<int> visible;
-    for (const auto& page : kPages) {
-        for (int id : page) {
-            if (IsVisible(pelo.Control(id))) {
-                visible.push_back(id);
-            }
+// The controls of page `shown` are visible, and no others.
+void ExpectPage(const Pelo& pelo, std::size_t shown) {
+    for (std::size_t page = 0; page < kPages.size(); ++page) {
+        for (int id : kPages[page]) {
+            EXPECT_EQ(IsVisible(pelo.Control(id)), page == shown) << "tab " << shown << ": " << id;
         }
     }
-    return visible;
 }
 
 TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsItsPage) {
@@ -182,7 +179,7 @@ TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsIts
         ::SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(text, label);
     }
-    EXPECT_EQ(VisiblePageControls(pelo), kPages[0]);
+    ExpectPage(pelo, 0);
     EXPECT_TRUE(WaitUntil(
         [&] { return FocusedWindowOf(pelo.Window()) == pelo.Control(IDC_CATEGORY_TREE); }));
 
@@ -194,7 +191,7 @@ TEST(MainDialog, OpensOnTheDictionaryCentredWithFocusInTheTreeAndEachTabShowsIts
 
     for (int index : {1, 2, 0, 2, 1}) {
         pelo.ShowTab(index);
-        EXPECT_EQ(VisiblePageControls(pelo), kPages[index]) << "tab " << index;
+        ExpectPage(pelo, index);
         EXPECT_TRUE(IsVisible(tab));
     }
 }
@@ -801,11 +798,10 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
     ASSERT_TRUE(area.Added());
     const std::string omega = ToCp932(L"(´・ω・`)");
     const MenuItem exit{ID_TRAY_EXIT, ToCp932(L"終了(&Q)")};
-    struct Case {
+    const struct {
         std::string favorites;
         std::vector<MenuItem> items;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", {exit}},
         {omega + "\r\nTom & Jerry\r\n\r\n",  // the "&" stays; an empty favourite, an empty item
          {{ID_TRAY_FAVORITE_FIRST, omega},
@@ -814,7 +810,7 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
           {0, ""},
           exit}},
     };
-    for (const Case& menuCase : cases) {
+    for (const auto& menuCase : cases) {
         SCOPED_TRACE(menuCase.favorites);
         Pelo pelo({{"dic.txt", TinyDictionary()}, {"Favorite.txt", menuCase.favorites}});
         const HWND window = pelo.Start();
@@ -916,7 +912,11 @@ TEST(Tray, AMenuItemNeverCarriesAnotherCommandsId) {
 
 TEST(Tray, TheTipNamesTheHotkeyOrWhyThereIsNone) {
     using Kind = hotkey::Choice::Kind;
-    const hotkey::Combination winShiftK = hotkey::DefaultCombination();
+    const hotkey::Choice winShiftK{Kind::Combination, hotkey::DefaultCombination(), {}};
+    const auto bad = [](const std::string& argument) {
+        return hotkey::Choice{Kind::Bad, {}, argument};
+    };
+    const std::wstring invalid = L"Pelo (ホットキーの指定が不正: ";
     const std::string longArgument = "/hotkey:" + std::string(40, 'x');
     const std::string kanaArgument = "/hotkey:x" + ToCp932(std::wstring(30, L'\u30AB'));
     const struct {
@@ -926,17 +926,12 @@ TEST(Tray, TheTipNamesTheHotkeyOrWhyThereIsNone) {
     } rows[] = {
         // the argument cut to fit the tip's 63 bytes, never inside a character
         {{Kind::None, {}, {}}, false, "Pelo"},
-        {{Kind::Combination, winShiftK, {}}, true, "Pelo (Win+Shift+K)"},
-        {{Kind::Combination, winShiftK, {}},
-         false,
-         ToCp932(L"Pelo (ホットキー Win+Shift+K は他のプログラムが使用中)")},
-        {{Kind::Bad, {}, "/hotkey:Q"}, false, ToCp932(L"Pelo (ホットキーの指定が不正: /hotkey:Q)")},
-        {{Kind::Bad, {}, longArgument},
-         false,
-         ToCp932(L"Pelo (ホットキーの指定が不正: ") + longArgument.substr(0, 32) + ")"},
-        {{Kind::Bad, {}, kanaArgument},
-         false,
-         ToCp932(L"Pelo (ホットキーの指定が不正: /hotkey:x" + std::wstring(11, L'\u30AB') + L")")},
+        {winShiftK, true, "Pelo (Win+Shift+K)"},
+        {winShiftK, false, ToCp932(L"Pelo (ホットキー Win+Shift+K は他のプログラムが使用中)")},
+        {bad("/hotkey:Q"), false, ToCp932(invalid + L"/hotkey:Q)")},
+        {bad(longArgument), false, ToCp932(invalid) + longArgument.substr(0, 32) + ")"},
+        {bad(kanaArgument), false,
+         ToCp932(invalid + L"/hotkey:x" + std::wstring(11, L'\u30AB') + L")")},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(hotkey::TrayTip(row.choice, row.registered), row.tip);
