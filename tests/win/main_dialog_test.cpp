@@ -546,18 +546,45 @@ TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
     EXPECT_EQ(pelo.Selection(IDC_AA_LIST), 2);
 }
 
-TEST(AAPage, WithoutAFolderTheFirstSaveMakesItAndDeleteSelectsTheNextOrLast) {
+TEST(AAPage, TheEditorKeepsItsShapeTheFirstSaveMakesTheFolderDeleteSelectsTheNextOrLast) {
     Pelo pelo;
     ASSERT_TRUE(pelo.Start());
     EXPECT_EQ(pelo.Items(IDC_AA_LIST), Strings{});
     EXPECT_EQ(pelo.Command(IDC_EDIT_AA), Strings{ResourceText(IDS_SELECT_ITEM)});
     EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{ResourceText(IDS_SELECT_ITEM)});
+    // The editor: owned by the main window, which it keeps disabled, and centred over it; it
+    // keeps its minimum size and its text box follows it.
+    const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(::GetWindow(editor, GW_OWNER), pelo.Window());
+    EXPECT_FALSE(::IsWindowEnabled(pelo.Window()));
+    const RECT start = ScreenRect(editor), main = ScreenRect(pelo.Window());
+    EXPECT_NEAR(start.left + start.right, main.left + main.right, 2);
+    EXPECT_NEAR(start.top + start.bottom, main.top + main.bottom, 2 + 2 * 10);  // WM nudges
+    const auto size = [](HWND window) {
+        const RECT r = ScreenRect(window);
+        return std::pair{r.right - r.left, r.bottom - r.top};
+    };
+    std::optional<std::pair<LONG, LONG>> margins;  // around the text box, once resized
+    for (const auto& [asked, kept] : {std::pair{std::pair{700L, 520L}, std::pair{700L, 520L}},
+                                      {{400L, 300L}, {565L, 400L}},
+                                      {{564L, 600L}, {565L, 600L}}}) {
+        ::MoveWindow(editor, start.left, start.top, asked.first, asked.second, TRUE);
+        EXPECT_TRUE(WaitUntil([&] { return size(editor) == kept; })) << size(editor).first;
+        EXPECT_EQ(ScreenRect(editor).left, start.left);
+        const auto text = size(::GetDlgItem(editor, IDC_AA_TEXT));
+        const std::pair around{kept.first - text.first, kept.second - text.second};
+        EXPECT_EQ(around, margins.value_or(around));
+        margins = around;
+    }
+    EXPECT_EQ(Press(editor, IDCANCEL, command), Strings{});
     EXPECT_FALSE(FileExists(pelo.PathOf("AA")));
+    EXPECT_TRUE(::IsWindowEnabled(pelo.Window()));
 
     for (const char* title : {"d", "b", "c", "a"}) {
-        const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
-        ASSERT_TRUE(editor);
-        EXPECT_EQ(Save(editor, title, std::string(title) + "\r\n", command), Strings{});
+        const auto [added, saved] = OpenEditor(pelo, IDC_NEW_AA);
+        ASSERT_TRUE(added);
+        EXPECT_EQ(Save(added, title, std::string(title) + "\r\n", saved), Strings{});
     }
     EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"a", "b", "c", "d"}));
     EXPECT_EQ(pelo.File("AA\\d.txt"), "d\r\n");
@@ -668,38 +695,6 @@ TEST(AAEditor, TitlesAreCheckedBeforeAnythingIsWritten) {
     }
     EXPECT_EQ(pelo.Items(IDC_AA_LIST).size(), 5u);
     EXPECT_EQ(pelo.File("dic.txt"), TinyDictionary());
-}
-
-TEST(AAEditor, KeepsItsMinimumSizeAndItsTextBoxFollowsTheWindow) {
-    Pelo pelo;
-    ASSERT_TRUE(pelo.Start());
-    const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
-    ASSERT_TRUE(editor);
-    // Owned by the main window, which it keeps disabled, and centred over it.
-    EXPECT_EQ(::GetWindow(editor, GW_OWNER), pelo.Window());
-    EXPECT_FALSE(::IsWindowEnabled(pelo.Window()));
-    const RECT start = ScreenRect(editor), main = ScreenRect(pelo.Window());
-    EXPECT_NEAR(start.left + start.right, main.left + main.right, 2);
-    EXPECT_NEAR(start.top + start.bottom, main.top + main.bottom, 2 + 2 * 10);  // WM nudges
-    const auto size = [](HWND window) {
-        const RECT r = ScreenRect(window);
-        return std::pair{r.right - r.left, r.bottom - r.top};
-    };
-    std::optional<std::pair<LONG, LONG>> margins;  // around the text box, once resized
-    for (const auto& [asked, kept] : {std::pair{std::pair{700L, 520L}, std::pair{700L, 520L}},
-                                      {{400L, 300L}, {565L, 400L}},
-                                      {{564L, 600L}, {565L, 600L}}}) {
-        ::MoveWindow(editor, start.left, start.top, asked.first, asked.second, TRUE);
-        EXPECT_TRUE(WaitUntil([&] { return size(editor) == kept; })) << size(editor).first;
-        EXPECT_EQ(ScreenRect(editor).left, start.left);
-        const auto text = size(::GetDlgItem(editor, IDC_AA_TEXT));
-        const std::pair around{kept.first - text.first, kept.second - text.second};
-        EXPECT_EQ(around, margins.value_or(around));
-        margins = around;
-    }
-    EXPECT_EQ(Press(editor, IDCANCEL, command), Strings{});
-    EXPECT_FALSE(FileExists(pelo.PathOf("AA")));
-    EXPECT_TRUE(::IsWindowEnabled(pelo.Window()));
 }
 
 // ---- The notification area -----------------------------------------------------------------
