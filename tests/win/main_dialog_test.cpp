@@ -390,7 +390,6 @@ TEST(Favorites, MovesAndDeletesRewriteTheFileWithCrLf) {
     Pelo pelo(FavoritesFolder(start));
     ASSERT_TRUE(pelo.Start());
     pelo.ShowTab(kFavoritesTab);
-    EXPECT_EQ(pelo.Items(IDC_FAVORITE_LIST), (Strings{"a", "", "c", "d"}));
     for (int button : {IDC_FAVORITE_UP, IDC_FAVORITE_DOWN, IDC_DELETE_FAVORITE}) {
         EXPECT_EQ(pelo.Command(button), Strings{ResourceText(IDS_SELECT_ITEM)});
     }
@@ -705,23 +704,15 @@ bool InTray(HWND window, bool in = true) {
     return IsVisible(window) != in && tool == in && IconPresent(window) == in &&
            (in || !::IsIconic(window));
 }
-// Minimises until `done` (in the tray by default) has held for 300 ms: the window system
-// may still undo a minimise for a moment, as it may still move a new window.
+// Minimises until `done` (in the tray by default) holds, and still holds 300 ms on: the
+// window system may still undo a minimise for a moment, as it may still move a new window.
 bool Minimize(HWND window, std::function<bool()> done = {}) {
     if (!done) {
         done = [=] { return InTray(window); };
     }
     for (int attempt = 0; attempt < 3; ++attempt) {
         ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        auto since = std::chrono::steady_clock::now();
-        if (WaitUntil(
-                [&] {
-                    if (!done()) {
-                        since = std::chrono::steady_clock::now();
-                    }
-                    return std::chrono::steady_clock::now() - since >= 300ms;
-                },
-                2s)) {
+        if (WaitUntil(done, 2s) && !WaitUntil([&] { return !done(); }, 300ms)) {
             return true;
         }
     }
@@ -735,7 +726,7 @@ void TaskbarCreated(HWND window) {
     ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
 }
 
-TEST(Tray, MinimiseHidesToTheIconWhichRestoresAndComesBackWithANewTaskbar) {
+TEST(Tray, MinimiseHidesToTheIconWhichRestoresComesBackWithANewTaskbarAndGoesWithTheWindow) {
     NotificationAreaInUse area;
     ASSERT_TRUE(area.Added());
     Pelo pelo;
@@ -765,6 +756,13 @@ TEST(Tray, MinimiseHidesToTheIconWhichRestoresAndComesBackWithANewTaskbar) {
     EXPECT_TRUE(WaitUntil([&] { return InTray(window); }));
     PressOnIcon(window, WM_LBUTTONDOWN);
     EXPECT_TRUE(WaitUntil([&] { return InTray(window, false); }));
+    // Shown with its icon, then closed: the icon goes along (whatever the way out: the menu's
+    // is below).
+    TaskbarCreated(window);
+    ASSERT_TRUE(IconPresent(window));
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(pelo.FinishRun(), Strings{});
+    EXPECT_FALSE(IconPresent(window));
 }
 
 using MenuItem = std::pair<UINT, std::string>;  // {0, ""} for a separator
@@ -841,22 +839,6 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
         PressKey('Q');
         EXPECT_EQ(pelo.FinishRun(), Strings{});
         EXPECT_FALSE(IconPresent(window));
-    }
-}
-
-TEST(Tray, EveryWayOutTakesTheIconAlong) {
-    NotificationAreaInUse area;
-    const std::pair<UINT, WPARAM> ways[] = {
-        {WM_SYSCOMMAND, SC_CLOSE}, {WM_COMMAND, IDCANCEL}, {WM_COMMAND, ID_TRAY_EXIT}};
-    for (const auto& [message, command] : ways) {
-        Pelo pelo;
-        const HWND window = pelo.Start();
-        ASSERT_TRUE(window);
-        TaskbarCreated(window);
-        ASSERT_TRUE(IconPresent(window));
-        ::PostMessageW(window, message, command, 0);
-        EXPECT_EQ(pelo.FinishRun(), Strings{});
-        EXPECT_FALSE(IconPresent(window)) << command;
     }
 }
 
