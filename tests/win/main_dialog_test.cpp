@@ -519,8 +519,7 @@ TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
     Pelo pelo({{"dic.txt", TinyDictionary()},
                {"AA\\x.TXT", "a\r\nb"},
                {"AA\\.txt", ""},
-               {"AA\\h.txt", "\x83\x5C\n\r\n"},
-               {"AA\\notes.md", "not a piece"}});
+               {"AA\\h.txt", "\x83\x5C\n\r\n"}});
     ::SetFileAttributesW(pelo.PathOf("AA\\h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     fs::create_directory(pelo.PathOf("AA\\y.txt"));
     ASSERT_TRUE(pelo.Start());
