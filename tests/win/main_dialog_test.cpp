@@ -215,8 +215,8 @@ void ExpectExtentCoversLongest(HWND list) {
 
 // ---- The dictionary ------------------------------------------------------------------------
 
-// Groups and categories top to bottom as "group" / "  category: kaomoji kaomoji", each
-// selected as a user would; items of equal text (the tree's to order) sorted among themselves.
+// Groups top to bottom as "group" / "  category: kaomoji kaomoji", each item selected as a
+// user would; a group's categories sorted (their order is the tree order test's).
 Strings ShownTree(const Pelo& pelo) {
     const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
     const auto next = [&](UINT relation, HTREEITEM item) {
@@ -245,13 +245,7 @@ Strings ShownTree(const Pelo& pelo) {
             }
             shown.push_back(line);
         }
-        for (auto run = shown.begin() + first; run != shown.end();) {
-            const auto end = std::find_if(run, shown.end(), [&](const std::string& line) {
-                return line.substr(0, line.find(':')) != run->substr(0, run->find(':'));
-            });
-            std::sort(run, end);
-            run = end;
-        }
+        std::sort(shown.begin() + first, shown.end());
     }
     return shown;
 }
@@ -277,8 +271,8 @@ TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
     EXPECT_EQ(ShownTree(pelo), (Strings{
                                    "ab",
                                    "  abc:  (c1) (c2)",
-                                   "  abd: (d1)",
                                    "  abd : (d2)",
+                                   "  abd: (d1)",
                                    "xy",
                                    "  xy: ",
                                    "ab",
