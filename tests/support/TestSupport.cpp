@@ -557,16 +557,12 @@ bool TargetApp::Close() {
     return ended;
 }
 
-bool ShowPage(const PeloProcess& pelo, int index) {
-    return SelectTab(pelo.Control(IDC_TAB), index);
-}
-
-bool ShowFirstCategory(const PeloProcess& pelo) {
+bool ShowFirstCategory(HWND pelo) {
     // The first group is selected when the tree has the focus: Right opens it and Down
     // moves on to its first category (a few rounds cover other layouts).
-    const HWND list = pelo.Control(IDC_KAOMOJI_LIST);
+    const HWND list = ::GetDlgItem(pelo, IDC_KAOMOJI_LIST);
     for (int round = 0; round < 10 && ListCount(list) <= 0; ++round) {
-        PressKeyIn(pelo.MainWindow(), round % 2 ? VK_DOWN : VK_RIGHT);
+        PressKeyIn(pelo, round % 2 ? VK_DOWN : VK_RIGHT);
         WaitUntil([&] { return ListCount(list) > 0; }, 500ms);
     }
     return ListCount(list) > 0;

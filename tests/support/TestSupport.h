@@ -190,8 +190,7 @@ private:
 };
 
 inline constexpr int kFavoritesTab = 1;
-bool ShowPage(const PeloProcess& pelo, int index);
-// Walks the tree by keyboard until the kaomoji list shows entries.
-bool ShowFirstCategory(const PeloProcess& pelo);
+// Walks the tree of Pelo's window by keyboard until the kaomoji list shows entries.
+bool ShowFirstCategory(HWND pelo);
 
 }  // namespace testsupport

@@ -183,14 +183,12 @@ TEST_F(TextFileTest, FailuresReportCauseAndPathAndChangeNothing) {
     EXPECT_EQ(NamesIn(m_folder.Path()).size(), 3u);
 }
 
-// The causes no failure above meets.
+// The causes no failure above meets (disk full and lock violations: layer_dialog_test).
 TEST(FileErrorCause, FromSystemErrors) {
     const std::pair<DWORD, FileErrorCause> kCases[] = {
         {ERROR_INVALID_NAME, FileErrorCause::BadPath},
         {ERROR_ALREADY_EXISTS, FileErrorCause::AccessDenied},
         {ERROR_FILE_EXISTS, FileErrorCause::AccessDenied},
-        {ERROR_LOCK_VIOLATION, FileErrorCause::LockViolation},
-        {ERROR_DISK_FULL, FileErrorCause::DiskFull},
         {ERROR_HANDLE_EOF, FileErrorCause::EndOfFile},
         {ERROR_NOT_ENOUGH_MEMORY, FileErrorCause::Generic}};
     for (const auto& [error, cause] : kCases) {
