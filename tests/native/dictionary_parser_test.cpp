@@ -58,7 +58,7 @@ TEST(DictionaryRecord, TrimsSingleByteSpaceAndSplitsAtTabsOnly) {
         {IDSP_, {{IDSP_, ""}}},
         {"", std::nullopt},
         {" \t\r\n\x0b\x0c", std::nullopt},
-        {"a\t\tb c\t\td", {{"a", "b c"}}},  // TABs in a run split once, a third field is dropped
+        {"a\t\t\tb c\t\td", {{"a", "b c"}}},  // TABs in a run split once, a third field is dropped
         {"a b", {{"a b", ""}}},
         {SO_ "\t(" DASH_ "|" SO_ ")", {{SO_, "(" DASH_ "|" SO_ ")"}}},  // trail bytes '\' '|'
     };
