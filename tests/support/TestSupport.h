@@ -1,8 +1,5 @@
-// What every Windows test shares (one library): temporary folders and exact file
-// bytes, waits with timeouts, windows, real input, message boxes, the clipboard,
-// the notification area, and the processes an end-to-end test starts: Pelo.exe in
-// a prepared folder and TargetApp.exe to paste into. Window texts are read in their
-// W form and converted to CP932, which also works across processes.
+// What every Windows test shares. Window texts are read in their W form and
+// converted to CP932, which also works across processes.
 #pragma once
 
 #include <windows.h>
