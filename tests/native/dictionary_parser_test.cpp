@@ -99,10 +99,6 @@ TEST(DictionaryParser, EventsInFileOrder) {
           "store a\x82\tb []"}},
         // No record: an empty list under the empty name.
         {"", {"store  []"}},
-        {"\r\n \t\r\n\r\n", {"store  []"}},
-        {"\x1a"
-         "a\tb",
-         {"store  []"}},
     };
     for (const auto& [bytes, events] : kCases) {
         text::MemorySource source(bytes);

@@ -24,7 +24,6 @@ struct TreeWindow {
                                       nullptr, nullptr, nullptr));
     }
     ~TreeWindow() { ::DestroyWindow(tree.Hwnd()); }
-    const win::TreeControl& Tree() const { return tree; }
     win::TreeControl tree;
 };
 
@@ -106,9 +105,9 @@ TEST(CategoryTreeOrder, SameTreeAsSortingEachCategoryInOneByOne) {
         const dictionary::Dictionary dictionary = DictionaryOf(names);
         TreeWindow oneByOne;
         TreeWindow atOnce;
-        FillOneByOne(oneByOne.Tree(), dictionary);
-        dictionary::FillCategoryTree(atOnce.Tree(), dictionary);
-        EXPECT_EQ(ItemsOf(atOnce.Tree()), ItemsOf(oneByOne.Tree())) << names.size();
+        FillOneByOne(oneByOne.tree, dictionary);
+        dictionary::FillCategoryTree(atOnce.tree, dictionary);
+        EXPECT_EQ(ItemsOf(atOnce.tree), ItemsOf(oneByOne.tree)) << names.size();
     }
 }
 
