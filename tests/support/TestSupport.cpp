@@ -34,6 +34,11 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     return TRUE;
 }
 
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[257] = {};  // a class name has at most 256 characters
+    return std::wstring(name, ::GetClassNameW(window, name, 257));
+}
+
 // Message boxes name their text 0xFFFF, which some systems keep as -1.
 HWND MessageTextOf(HWND box) {
     std::vector<HWND> children;
@@ -214,11 +219,6 @@ std::wstring WindowTextW(HWND window) {
 
 std::string WindowText(HWND window) {
     return ToCp932(WindowTextW(window));
-}
-
-std::wstring ClassNameOf(HWND window) {
-    wchar_t name[257] = {};  // a class name has at most 256 characters
-    return std::wstring(name, ::GetClassNameW(window, name, 257));
 }
 
 bool IsVisible(HWND window) {

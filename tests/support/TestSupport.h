@@ -55,7 +55,6 @@ HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view cl
 DWORD ProcessIdOf(HWND window);
 std::wstring WindowTextW(HWND window);
 std::string WindowText(HWND window);
-std::wstring ClassNameOf(HWND window);
 bool IsVisible(HWND window);
 RECT ScreenRect(HWND window);
 HWND FocusedWindowOf(HWND window);  // the focus in `window`'s thread
