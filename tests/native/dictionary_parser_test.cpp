@@ -91,7 +91,6 @@ TEST(DictionaryParser, EventsInFileOrder) {
          "f\tg\r\n",
          {"group a", "category a", "group c", "store a [b]", "category c", "group d",
           "store c [1\r2]", "category d", "store d [e]"}},
-        {"a\tb", {"group a", "category a", "store a [b]"}},
         // A lead byte ending a name stands alone, yet pairs with a TAB after it on the
         // next line: that line names another category.
         {"a\x82\na\x82\tb\n",

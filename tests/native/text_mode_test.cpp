@@ -36,8 +36,7 @@ private:
     std::size_t m_pos = 0;
 };
 
-// Reads the lines as views (the copying ReadLine is what
-// SplitTextModeLines uses).
+// Reads the lines as views (SplitTextModeLines uses the copying ReadLine).
 Lines ReadInPieces(const std::string& data, std::size_t piece) {
     TricklingSource source(data, piece);
     text::LineReader reader(source);
