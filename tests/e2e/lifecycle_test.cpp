@@ -12,8 +12,7 @@ using namespace testsupport;
 
 TEST(Lifecycle, EveryWayOutEndsPeloAndANewStartWorks) {
     PeloProcess pelo;
-    // Escape; Enter with the focus in the tree (where it is at start), in a list. (The close
-    // box ends the run as Escape does: main_dialog_test.)
+    // Escape; Enter with the focus in the tree (where it is at start), in a list.
     const std::pair<int, WORD> ways[] = {
         {0, VK_ESCAPE}, {IDC_CATEGORY_TREE, VK_RETURN}, {IDC_KAOMOJI_LIST, VK_RETURN}};
     for (const auto& [focus, key] : ways) {
