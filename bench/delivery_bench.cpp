@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "E2e.h"
+#include "TestSupport.h"
 #include "app/resource.h"
 
 namespace {
@@ -35,7 +35,7 @@ DWORD g_lastClicks = 0;
 // Lets the double-click time pass since the previous clicks, which would
 // otherwise pair up with the next ones.
 void WaitOutDoubleClickTime() {
-    e2e::WaitUntil([] { return ::GetTickCount() - g_lastClicks > ::GetDoubleClickTime(); });
+    testsupport::WaitUntil([] { return ::GetTickCount() - g_lastClicks > ::GetDoubleClickTime(); });
 }
 
 // A real double-click at `screen`, sent as one batch of input.
@@ -49,13 +49,13 @@ void DoubleClickAt(POINT screen) {
 
 // One delivery; the time from the double-click to the text in the target,
 // or a negative duration when it did not arrive.
-std::chrono::duration<double, std::milli> TimeOneDelivery(const e2e::PeloProcess& pelo,
-                                                          const e2e::TargetApp& target,
+std::chrono::duration<double, std::milli> TimeOneDelivery(const testsupport::PeloProcess& pelo,
+                                                          const testsupport::TargetApp& target,
                                                           const std::string& kaomoji) {
     target.SetText("");
     RECT item{};
     if (!target.Activate() || !pelo.Activate() ||
-        !e2e::ListItemScreenRect(pelo.Control(IDC_KAOMOJI_LIST), 0, item)) {
+        !testsupport::ListItemScreenRect(pelo.Control(IDC_KAOMOJI_LIST), 0, item)) {
         return -1ms;
     }
     WaitOutDoubleClickTime();
@@ -79,14 +79,14 @@ int main() {
         std::fprintf(stderr, "delivery_bench: the ANSI code page must be 932\n");
         return 2;
     }
-    const std::string kaomoji = e2e::ToCp932(L"(\u30BD\uFF0D\u30BD)\uFF89");
-    e2e::PeloProcess pelo(false);
-    pelo.WriteFile("dic.txt", e2e::ToCp932(L"かお") + "\t" + kaomoji + "\r\n");
-    if (!pelo.Start() || !e2e::ShowFirstCategory(pelo)) {
+    const std::string kaomoji = testsupport::ToCp932(L"(\u30BD\uFF0D\u30BD)\uFF89");
+    testsupport::PeloProcess pelo(false);
+    pelo.WriteFile("dic.txt", testsupport::ToCp932(L"かお") + "\t" + kaomoji + "\r\n");
+    if (!pelo.Start() || !testsupport::ShowFirstCategory(pelo.MainWindow())) {
         std::fprintf(stderr, "delivery_bench: Pelo did not start or show its dictionary\n");
         return 1;
     }
-    const e2e::TargetApp target(L"bench target", {0, 0});
+    const testsupport::TargetApp target(L"bench target", {0, 0});
     if (target.Window() == nullptr) {
         std::fprintf(stderr, "delivery_bench: TargetApp.exe did not start\n");
         return 1;

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "BenchFigures.h"
-#include "E2e.h"
+#include "TestSupport.h"
 #include "app/resource.h"
 #include "dictionary/CategoryTree.h"
 #include "dictionary/Dictionary.h"
@@ -48,8 +48,8 @@ std::string BuiltInDictionary() {
     std::string bytes;
     for (int line = 0; line < 100000; ++line) {
         const int category = line / (100000 / 300);
-        bytes += e2e::ToCp932(L"かお") + std::to_string(category) + "\t" +
-                 e2e::ToCp932(L"(・∀・)") + std::to_string(line) + "\r\n";
+        bytes += testsupport::ToCp932(L"かお") + std::to_string(category) + "\t" +
+                 testsupport::ToCp932(L"(・∀・)") + std::to_string(line) + "\r\n";
     }
     return bytes;
 }
@@ -82,7 +82,7 @@ struct Start {
 // Starting Pelo on `dic`: the time to its tree holding `items` items, and its
 // working set then.
 Start StartToPopulatedTree(const std::string& dic, int items) {
-    e2e::PeloProcess pelo(false);
+    testsupport::PeloProcess pelo(false);
     pelo.WriteFile("dic.txt", dic);
     const Clock::time_point start = Clock::now();
     if (!pelo.Launch() || !pelo.WaitForMainWindow(120s)) {
@@ -90,7 +90,7 @@ Start StartToPopulatedTree(const std::string& dic, int items) {
         std::exit(1);
     }
     const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
-    if (!e2e::WaitUntil([&] { return SendTo(tree, TVM_GETCOUNT) == items; }, 120s)) {
+    if (!testsupport::WaitUntil([&] { return SendTo(tree, TVM_GETCOUNT) == items; }, 120s)) {
         std::fprintf(stderr, "the tree did not fill\n");
         std::exit(1);
     }
@@ -143,7 +143,7 @@ std::vector<HTREEITEM> CategoryItems(HWND tree) {
 // Selecting the largest category in the running Pelo: milliseconds until the
 // selection message returns, by which time the list has been filled.
 void MeasureLargestCategory(const std::string& dic, std::size_t largest) {
-    e2e::PeloProcess pelo(false);
+    testsupport::PeloProcess pelo(false);
     pelo.WriteFile("dic.txt", dic);
     if (!pelo.Start(L"Pelo.exe", 60s)) {
         std::fprintf(stderr, "Pelo did not start\n");
@@ -317,7 +317,7 @@ int main(int argc, char** argv) {
     if (dictionaries.empty()) {
         dictionaries.emplace_back("large (built-in)", BuiltInDictionary());
     }
-    const std::string one = e2e::ToCp932(L"あいさつ\t(^_^)/\r\n");
+    const std::string one = testsupport::ToCp932(L"あいさつ\t(^_^)/\r\n");
 
     for (const auto& [name, bytes] : dictionaries) {
         const dictionary::Dictionary parsed = Parse(bytes);

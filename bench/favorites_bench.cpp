@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "BenchFigures.h"
-#include "E2e.h"
+#include "TestSupport.h"
 #include "app/resource.h"
 
 namespace {
@@ -32,7 +32,7 @@ constexpr int kRuns = 5;
 }
 
 std::string Kaomoji(int number) {
-    return e2e::ToCp932(L"(´・ω・`)") + std::to_string(number);
+    return testsupport::ToCp932(L"(´・ω・`)") + std::to_string(number);
 }
 
 // Clicks a button and returns once its handler has returned.
@@ -46,10 +46,10 @@ double TimedClick(HWND button) {
 }
 
 void Measure(int favorites) {
-    e2e::PeloProcess pelo(false);
+    testsupport::PeloProcess pelo(false);
     std::string dic;
     for (int run = 0; run < kRuns; ++run) {
-        dic += e2e::ToCp932(L"かお") + "\t" + Kaomoji(-1 - run) + "\r\n";
+        dic += testsupport::ToCp932(L"かお") + "\t" + Kaomoji(-1 - run) + "\r\n";
     }
     pelo.WriteFile("dic.txt", dic);
     std::string file;
@@ -64,34 +64,34 @@ void Measure(int favorites) {
     }
     const double startMs = Milliseconds(Clock::now() - start);
     const HWND list = pelo.Control(IDC_FAVORITE_LIST);
-    if (e2e::ListCount(list) != favorites) {
+    if (testsupport::ListCount(list) != favorites) {
         Fail("the favourites did not load");
     }
 
-    if (!e2e::ShowFirstCategory(pelo)) {
+    if (!testsupport::ShowFirstCategory(pelo.MainWindow())) {
         Fail("the category did not show");
     }
     const HWND kaomoji = pelo.Control(IDC_KAOMOJI_LIST);
     std::vector<double> adds;
     for (int run = 0; run < kRuns; ++run) {
-        e2e::SetListSelection(kaomoji, run);
+        testsupport::SetListSelection(kaomoji, run);
         adds.push_back(TimedClick(pelo.Control(IDC_ADD_FAVORITE)));
     }
-    if (e2e::ListCount(list) != favorites + kRuns) {
+    if (testsupport::ListCount(list) != favorites + kRuns) {
         Fail("the adds did not arrive");
     }
 
-    if (!e2e::ShowPage(pelo, e2e::kFavoritesTab)) {
+    if (!testsupport::SelectTab(pelo.Control(IDC_TAB), testsupport::kFavoritesTab)) {
         Fail("could not show the favourites page");
     }
     std::vector<double> moves;
     std::vector<double> deletes;
     for (int run = 0; run < kRuns; ++run) {
-        e2e::SetListSelection(list, 0);
+        testsupport::SetListSelection(list, 0);
         moves.push_back(TimedClick(pelo.Control(IDC_FAVORITE_DOWN)));
         deletes.push_back(TimedClick(pelo.Control(IDC_DELETE_FAVORITE)));
     }
-    if (e2e::ListCount(list) != favorites) {
+    if (testsupport::ListCount(list) != favorites) {
         Fail("the deletes did not happen");
     }
     std::printf(

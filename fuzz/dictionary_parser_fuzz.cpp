@@ -1,7 +1,5 @@
 // Fuzzes the dic.txt reader: whatever the bytes, parsing ends, the tree it
 // describes is well formed and every record line lands in exactly one list.
-// The lines come from a small reader working in place on the input, so that
-// an input costs no read buffer and a long run reaches millions of inputs.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 
 #include "dictionary/Dictionary.h"
 #include "text/Mbcs.h"
+#include "text/TextMode.h"
 
 namespace {
 
@@ -19,35 +18,12 @@ void Check(bool condition) {
     }
 }
 
-// The text-mode reading rules: LF or CR LF ends a line, a lone CR stays in it,
-// Ctrl-Z ends the data, the last line needs no line end.
-class SmallLineReader {
-public:
-    explicit SmallLineReader(std::string_view bytes)
-        : m_rest(bytes.substr(0, bytes.find('\x1A'))) {}
-    bool ReadLine(std::string& line) {
-        if (m_rest.empty()) {
-            return false;
-        }
-        const std::size_t lf = m_rest.find('\n');
-        std::string_view taken = m_rest.substr(0, lf);
-        m_rest.remove_prefix(lf == std::string_view::npos ? m_rest.size() : lf + 1);
-        if (lf != std::string_view::npos && !taken.empty() && taken.back() == '\r') {
-            taken.remove_suffix(1);
-        }
-        line.assign(taken);
-        return true;
-    }
-
-private:
-    std::string_view m_rest;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    SmallLineReader lines(bytes);
+    text::MemorySource source(bytes);
+    text::LineReader lines(source);
     const dictionary::Dictionary dictionary =
         dictionary::ReadDictionary(lines, text::Cp932LeadByte);
     const CategoryMap& map = dictionary.categories;
@@ -58,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(map.Find(map.NameAt(i)) == &map.ListAt(i));
     }
     std::size_t records = 0;
-    SmallLineReader again(bytes);
-    for (std::string line; again.ReadLine(line);) {
+    for (const std::string& line : text::SplitTextModeLines(bytes)) {
         records += !text::TrimSingleByteSpace(line, text::Cp932LeadByte).empty();
     }
     Check(kaomoji == records);

@@ -23,7 +23,7 @@ protected:
         ASSERT_TRUE(m_pelo.WriteFile("dic.txt", "ab\t" + kWave + "\r\nab\t" + kTrailBytes +
                                                     "\r\nab\t" + kHalfWidth + "\r\nab\r\n"));
         ASSERT_TRUE(m_pelo.Start());
-        ASSERT_TRUE(ShowFirstCategory(m_pelo));
+        ASSERT_TRUE(ShowFirstCategory(m_pelo.MainWindow()));
     }
     // The user works in `target`, turns to Pelo and double-clicks entry `index`.
     void DeliverFrom(const TargetApp& target, int index) const {

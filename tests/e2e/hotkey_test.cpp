@@ -66,7 +66,7 @@ TEST(Hotkey, SummonsPeloOverTheEditorWhereSpacePastes) {
     // No category open yet: the focus goes to the tree.
     PressHotkey();
     ASSERT_TRUE(InFrontWithFocusOn(pelo, IDC_CATEGORY_TREE));
-    ASSERT_TRUE(ShowFirstCategory(pelo));
+    ASSERT_TRUE(ShowFirstCategory(pelo.MainWindow()));
     ChooseAndPaste(pelo, editor);
 
     // In front already: back to the notification area, and out of it again.

@@ -12,7 +12,6 @@ constexpr auto kLead = &text::Cp932LeadByte;
 
 TEST(AAPiecePath, TitleIsInsertedAsItIs) {
     EXPECT_EQ(aa::FormatPiecePath("AA\\%s.txt", " 100%s%d "), "AA\\ 100%s%d .txt");
-    EXPECT_EQ(aa::FormatPiecePath("AA\\%s.txt", ""), "AA\\.txt");
     EXPECT_EQ(aa::FormatPiecePath("%%%s", "t"), "%t");
     EXPECT_EQ(aa::JoinFolderPath("C:\\work", "AA", kLead), "C:\\work\\AA");
     EXPECT_EQ(aa::JoinFolderPath("C:\\", "AA", kLead), "C:\\AA");

@@ -30,16 +30,13 @@ TEST(FavoritesRewrite, CrLfAfterEveryEntryAndTheBytesAfterCtrlZKept) {
 }
 
 // Only ASCII letters ignore case: not other bytes that differ by the case bit,
-// not trail bytes ('A' and 'a' after 0x83 are two katakana), not full-width
-// or Greek letters. A lead byte at the end stands alone.
+// not full-width letters. A lead byte at the end stands alone.
 TEST(FavoritesDuplicate, OnlyAsciiLettersIgnoreCase) {
     const Pair kSame[] = {
         {"(^O^)v", "(^o^)V"}, {"", ""}, {"(\x83\x41)x", "(\x83\x41)X"}, {"A\x83", "a\x83"}};
     const Pair kDifferent[] = {{"@[", "`{"},
                                {"(^o^)", "(^o^)v"},
-                               {"\x83\x41", "\x83\x61"},
                                {"\x82\x60", "\x82\x81"},
-                               {"\x83\xB6", "\x83\xD6"},
                                {"A\x83", "a\x84"}};
     for (const auto& [a, b] : kSame) {
         EXPECT_TRUE(favorites::IsSameFavorite(a, b, text::Cp932LeadByte)) << a << " / " << b;
@@ -63,9 +60,7 @@ TEST(FavoritesAddition, AppendsAfterAClosedLastLineOrRewritesAroundCtrlZ) {
         std::string bytes;
     } kCases[] = {{"", FavoriteAddition::Kind::Append, "x\r\n"},
                   {"a\n", FavoriteAddition::Kind::Append, "x\r\n"},
-                  {"a\r\nb", FavoriteAddition::Kind::Append, "\r\nx\r\n"},
                   {"a\r", FavoriteAddition::Kind::Append, "\r\nx\r\n"},  // the CR stays in "a\r"
-                  {"a\r\n\x1Atail", FavoriteAddition::Kind::Rewrite, "a\r\nx\r\n\x1Atail"},
                   {"a\x1A\x1A", FavoriteAddition::Kind::Rewrite, "a\r\nx\r\n\x1A\x1A"},
                   {"\x1A", FavoriteAddition::Kind::Rewrite, "x\r\n\x1A"}};
     for (const auto& c : kCases) {

@@ -34,7 +34,6 @@ TEST(HotkeyChoice, ArgumentsTable) {
          hotkey::kControl | hotkey::kAlt,
          '7',
          "Ctrl+Alt+7"},
-        {{"/hotkey:F9"}, Kind::Combination, 0, 0x78, "F9"},
         {{"/hotkey:Shift+f24"}, Kind::Combination, hotkey::kShift, 0x87, "Shift+F24"},
         {{"/hotkey:Ctrl+F1"}, Kind::Combination, hotkey::kControl, 0x70, "Ctrl+F1"},
         {{"/hotkey:none", "/hotkey:Win+Shift+J"}, Kind::Combination, kWinShift, 'J', "Win+Shift+J"},

@@ -13,16 +13,11 @@ int main() {
     HWND pelo = nullptr;
     WaitUntil([&] { return IsVisible(pelo = ::FindWindowW(L"#32770", L"Pelo")); }, 60s);
     const HWND tree = ::GetDlgItem(pelo, IDC_CATEGORY_TREE);
-    const HWND list = ::GetDlgItem(pelo, IDC_KAOMOJI_LIST);
     if (!BringToForeground(pelo) || !WaitUntil([&] { return FocusedWindowOf(pelo) == tree; })) {
         std::fprintf(stderr, "DemoDriver: no window \"Pelo\" with the focus in its tree\n");
         return 1;
     }
-    for (int round = 0; round < 10 && ListCount(list) <= 0; ++round) {
-        PressKeyIn(pelo, round % 2 ? VK_DOWN : VK_RIGHT);
-        WaitUntil([&] { return ListCount(list) > 0; }, 500ms);
-    }
-    if (ListCount(list) <= 0) {
+    if (!ShowFirstCategory(pelo)) {
         std::fprintf(stderr, "DemoDriver: no category showed any kaomoji\n");
         return 1;
     }

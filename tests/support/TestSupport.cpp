@@ -34,6 +34,11 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     return TRUE;
 }
 
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[257] = {};  // a class name has at most 256 characters
+    return std::wstring(name, ::GetClassNameW(window, name, 257));
+}
+
 // Message boxes name their text 0xFFFF, which some systems keep as -1.
 HWND MessageTextOf(HWND box) {
     std::vector<HWND> children;
@@ -214,11 +219,6 @@ std::wstring WindowTextW(HWND window) {
 
 std::string WindowText(HWND window) {
     return ToCp932(WindowTextW(window));
-}
-
-std::wstring ClassNameOf(HWND window) {
-    wchar_t name[257] = {};  // a class name has at most 256 characters
-    return std::wstring(name, ::GetClassNameW(window, name, 257));
 }
 
 bool IsVisible(HWND window) {
@@ -557,16 +557,12 @@ bool TargetApp::Close() {
     return ended;
 }
 
-bool ShowPage(const PeloProcess& pelo, int index) {
-    return SelectTab(pelo.Control(IDC_TAB), index);
-}
-
-bool ShowFirstCategory(const PeloProcess& pelo) {
+bool ShowFirstCategory(HWND pelo) {
     // The first group is selected when the tree has the focus: Right opens it and Down
     // moves on to its first category (a few rounds cover other layouts).
-    const HWND list = pelo.Control(IDC_KAOMOJI_LIST);
+    const HWND list = ::GetDlgItem(pelo, IDC_KAOMOJI_LIST);
     for (int round = 0; round < 10 && ListCount(list) <= 0; ++round) {
-        PressKeyIn(pelo.MainWindow(), round % 2 ? VK_DOWN : VK_RIGHT);
+        PressKeyIn(pelo, round % 2 ? VK_DOWN : VK_RIGHT);
         WaitUntil([&] { return ListCount(list) > 0; }, 500ms);
     }
     return ListCount(list) > 0;

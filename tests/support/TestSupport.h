@@ -1,8 +1,5 @@
-// What every Windows test shares (one library): temporary folders and exact file
-// bytes, waits with timeouts, windows, real input, message boxes, the clipboard,
-// the notification area, and the processes an end-to-end test starts: Pelo.exe in
-// a prepared folder and TargetApp.exe to paste into. Window texts are read in their
-// W form and converted to CP932, which also works across processes.
+// What every Windows test shares. Window texts are read in their W form and
+// converted to CP932, which also works across processes.
 #pragma once
 
 #include <windows.h>
@@ -58,7 +55,6 @@ HWND FindTopLevelWindow(DWORD pid, std::wstring_view title, std::wstring_view cl
 DWORD ProcessIdOf(HWND window);
 std::wstring WindowTextW(HWND window);
 std::string WindowText(HWND window);
-std::wstring ClassNameOf(HWND window);
 bool IsVisible(HWND window);
 RECT ScreenRect(HWND window);
 HWND FocusedWindowOf(HWND window);  // the focus in `window`'s thread
@@ -190,8 +186,7 @@ private:
 };
 
 inline constexpr int kFavoritesTab = 1;
-bool ShowPage(const PeloProcess& pelo, int index);
-// Walks the tree by keyboard until the kaomoji list shows entries.
-bool ShowFirstCategory(const PeloProcess& pelo);
+// Walks the tree of Pelo's window by keyboard until the kaomoji list shows entries.
+bool ShowFirstCategory(HWND pelo);
 
 }  // namespace testsupport

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,18 +15,6 @@
 namespace {
 
 using Entries = std::vector<std::string>;
-using Operation = std::function<void(const std::string& file)>;
-
-Operation Load(std::optional<Entries> expected) {
-    return [expected](const std::string& file) {
-        Entries entries;
-        const bool loaded = favorites::LoadFavoritesFile(file, entries);
-        EXPECT_EQ(loaded ? std::optional(entries) : std::nullopt, expected);
-    };
-}
-Operation Save(Entries entries) {
-    return [entries](const std::string& file) { favorites::SaveFavoritesFile(file, entries); };
-}
 
 TEST(FavoritesFile, EachOperationLeavesExactlyTheseBytes) {
     const testsupport::TempFolder folder;
@@ -35,18 +22,26 @@ TEST(FavoritesFile, EachOperationLeavesExactlyTheseBytes) {
     const std::string tail = "\x1Azafter\r\n\x1A";  // not entries, but the user's bytes
     const struct {
         std::optional<std::string> before;  // nothing: no file
-        Operation operation;
+        std::optional<Entries> saved;       // nothing: a load, which gives `loaded`
+        Entries loaded;
         std::string after;
-    } kCases[] = {{std::nullopt, Load(Entries{}), ""},
-                  {"(^^)\r\nLF\n\r\n\x83\x5C" + tail, Load(Entries{"(^^)", "LF", "", "\x83\x5C"}),
+    } kCases[] = {{std::nullopt, std::nullopt, {}, ""},
+                  {"(^^)\r\nLF\n\r\n\x83\x5C" + tail, std::nullopt, {"(^^)", "LF", "", "\x83\x5C"},
                    "(^^)\r\nLF\n\r\n\x83\x5C" + tail},
-                  {"a\r\nb\r\n" + tail, Save({"b", "a"}), "b\r\na\r\n" + tail}};
+                  {"a\r\nb\r\n" + tail, Entries{"b", "a"}, {}, "b\r\na\r\n" + tail}};
     for (const auto& c : kCases) {
         std::filesystem::remove(path);
         if (c.before) {
             ASSERT_TRUE(testsupport::WriteFileBytes(path, *c.before));
         }
-        c.operation(testsupport::ToCp932(path.wstring()));
+        const std::string file = testsupport::ToCp932(path.wstring());
+        Entries entries;
+        if (c.saved) {
+            favorites::SaveFavoritesFile(file, *c.saved);
+        } else {
+            EXPECT_TRUE(favorites::LoadFavoritesFile(file, entries));
+        }
+        EXPECT_EQ(entries, c.loaded);
         EXPECT_EQ(testsupport::ReadFileBytes(path), c.after)
             << testing::PrintToString(c.before.value_or("(none)"));
         // Nothing but the file: no temporary file left behind.

@@ -8,7 +8,6 @@
 #include <future>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "app/resource.h"
@@ -53,24 +52,30 @@ protected:
     }
 };
 
+struct MessageBoxSeen {
+    std::string text, caption;
+    HWND owner;
+};
+// Waits for this process's message box, reads it and answers OK.
+MessageBoxSeen AnswerTheMessageBox() {
+    const HWND box = testsupport::WaitForMessageBox(::GetCurrentProcessId());
+    const MessageBoxSeen seen{testsupport::MessageBoxText(box), testsupport::WindowText(box),
+                              ::GetWindow(box, GW_OWNER)};
+    testsupport::AnswerMessageBox(box);
+    return seen;
+}
+
 TEST(Dialog, EscapedExceptionsAreReportedModallyAndTheDialogGoesOn) {
     for (const auto& [trigger, text] :
          {std::pair{kThrowFileError, "C:\\data\\dic.txt was not found."},
           {kThrowOther, "broken invariant"}}) {
         TestDialog dialog(trigger);
-        auto box = std::async(std::launch::async, [] {
-            const HWND found = testsupport::WaitForMessageBox(::GetCurrentProcessId());
-            const std::vector<std::string> seen = {testsupport::MessageBoxText(found),
-                                                   testsupport::WindowText(found)};
-            const HWND owner = ::GetWindow(found, GW_OWNER);
-            testsupport::AnswerMessageBox(found);
-            return std::pair{seen, owner};
-        });
+        auto box = std::async(std::launch::async, AnswerTheMessageBox);
         EXPECT_EQ(dialog.DoModal(), 77) << "the dialog ran on after the exception";
-        const auto [seen, owner] = box.get();
-        EXPECT_NE(seen[0].find(text), std::string::npos) << seen[0];
-        EXPECT_EQ(seen[1], "layer_dialog_test") << "the executable's name";
-        EXPECT_EQ(owner, dialog.window) << "modal to the dialog";
+        const MessageBoxSeen seen = box.get();
+        EXPECT_NE(seen.text.find(text), std::string::npos) << seen.text;
+        EXPECT_EQ(seen.caption, "layer_dialog_test") << "the executable's name";
+        EXPECT_EQ(seen.owner, dialog.window) << "modal to the dialog";
     }
 }
 
@@ -79,14 +84,9 @@ TEST(Application, AnExceptionLeavingTheRunIsShown) {
     class App : public win::Application {
         BOOL InitInstance() override { throw std::runtime_error("no room for the settings"); }
     } app;
-    auto box = std::async(std::launch::async, [] {
-        const HWND found = testsupport::WaitForMessageBox(::GetCurrentProcessId());
-        const std::string text = testsupport::MessageBoxText(found);
-        testsupport::AnswerMessageBox(found);
-        return text;
-    });
+    auto box = std::async(std::launch::async, AnswerTheMessageBox);
     EXPECT_EQ(app.Run(), 1);
-    const std::string text = box.get();
+    const std::string text = box.get().text;
     EXPECT_NE(text.find("no room for the settings"), std::string::npos) << text;
 }
 
