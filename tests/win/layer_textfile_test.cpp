@@ -182,16 +182,4 @@ TEST_F(TextFileTest, FailuresReportCauseAndPathAndChangeNothing) {
     EXPECT_EQ(NamesIn(m_folder.Path()).size(), 3u);
 }
 
-// The causes no real failure here or in layer_dialog_test and main_dialog_test meets.
-TEST(FileErrorCause, FromSystemErrors) {
-    const std::pair<DWORD, FileErrorCause> kCases[] = {
-        {ERROR_INVALID_NAME, FileErrorCause::BadPath},
-        {ERROR_FILE_EXISTS, FileErrorCause::AccessDenied},
-        {ERROR_HANDLE_EOF, FileErrorCause::EndOfFile},
-        {ERROR_NOT_ENOUGH_MEMORY, FileErrorCause::Generic}};
-    for (const auto& [error, cause] : kCases) {
-        EXPECT_EQ(win::CauseFromSystemError(error), cause) << error;
-    }
-}
-
 }  // namespace
