@@ -536,6 +536,8 @@ TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
     EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{"AA\\x.txt was not found."});
     EXPECT_EQ(pelo.Items(IDC_AA_LIST), (Strings{"", "h", "x", "y"}));
     EXPECT_EQ(pelo.Selection(IDC_AA_LIST), 2);
+    const Strings gone = {pelo.PathOf("AA\\x.txt").string() + " was not found."};
+    EXPECT_EQ(pelo.Command(IDC_AA_LIST, LBN_DBLCLK), gone);
 }
 
 TEST(AAPage, TheEditorKeepsItsShapeTheFirstSaveMakesTheFolderDeleteSelectsTheNextOrLast) {
