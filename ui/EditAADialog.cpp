@@ -52,8 +52,8 @@ BOOL EditAADialog::OnInitDialog() {
     return TRUE;
 }
 
-void EditAADialog::OnSize(UINT type, int cx, int cy) {
-    DefWindowProc(WM_SIZE, type, MAKELPARAM(cx, cy));
+void EditAADialog::OnSize(UINT, int cx, int cy) {
+    Default();
     // A client area of exactly the minimum numbers is taken as laid out.
     if (cx == kMinimumWidth && cy == kMinimumHeight) {
         return;

@@ -51,37 +51,62 @@ void ShowControls(HWND dialog, std::span<const int> ids, int command) {
 
 }  // namespace
 
+// Every message the dialog handles, the tray's and the keyboard's included.
 struct MainDialogMessageMap {
     using D = MainDialog;
     static constexpr win::MessageEntry kEntries[] = {
+        // The window and its tabs.
         win::OnMessage<&D::OnPaint>(WM_PAINT),
         win::OnMessage<&D::OnQueryDragIcon>(WM_QUERYDRAGICON),
         win::OnNotify<&D::OnSelchangeTab>(TCN_SELCHANGE, IDC_TAB),
+        win::OnMessage<&D::OnDestroy>(WM_DESTROY),
+
+        // The dictionary page.
         win::OnNotify<&DictionaryPage::OnCategorySelChanged, &D::m_dictionary>(TVN_SELCHANGEDA,
                                                                                IDC_CATEGORY_TREE),
         win::OnCommand<&DictionaryPage::OnDictionaryListDblClk, &D::m_dictionary>(LBN_DBLCLK,
                                                                                   IDC_KAOMOJI_LIST),
+        win::OnKey<&DictionaryPage::OnDictionaryListDblClk, &D::m_dictionary>(
+            IDC_KAOMOJI_LIST, VK_SPACE, win::kNoModifier),
+        win::OnKey<&DictionaryPage::OnCopyKaomoji, &D::m_dictionary>(IDC_KAOMOJI_LIST, 'C',
+                                                                     win::kCtrl),
+
+        // The favourites page.
         win::OnCommand<&FavoritesPage::OnAddFavorite, &D::m_favorites>(BN_CLICKED,
                                                                        IDC_ADD_FAVORITE),
         win::OnCommand<&FavoritesPage::OnFavoritesListDblClk, &D::m_favorites>(LBN_DBLCLK,
                                                                                IDC_FAVORITE_LIST),
+        win::OnKey<&FavoritesPage::OnFavoritesListDblClk, &D::m_favorites>(
+            IDC_FAVORITE_LIST, VK_SPACE, win::kNoModifier),
+        win::OnKey<&FavoritesPage::OnCopyFavorite, &D::m_favorites>(IDC_FAVORITE_LIST, 'C',
+                                                                    win::kCtrl),
         win::OnCommand<&FavoritesPage::OnDeleteFavorite, &D::m_favorites>(BN_CLICKED,
                                                                           IDC_DELETE_FAVORITE),
-        win::OnCommand<&TrayIcon::OnExit, &D::m_tray>(0, ID_TRAY_EXIT),
+        win::OnCommand<&FavoritesPage::OnFavoriteUp, &D::m_favorites>(BN_CLICKED, IDC_FAVORITE_UP),
+        win::OnCommand<&FavoritesPage::OnFavoriteDown, &D::m_favorites>(BN_CLICKED,
+                                                                        IDC_FAVORITE_DOWN),
+
+        // The AA page: its double-click and Ctrl+C only copy.
         win::OnCommand<&AAPage::OnEditAA, &D::m_aa>(BN_CLICKED, IDC_EDIT_AA),
         win::OnCommand<&AAPage::OnNewAA, &D::m_aa>(BN_CLICKED, IDC_NEW_AA),
         win::OnCommand<&AAPage::OnDeleteAA, &D::m_aa>(BN_CLICKED, IDC_DELETE_AA),
         win::OnCommand<&AAPage::OnDblclkAAList, &D::m_aa>(LBN_DBLCLK, IDC_AA_LIST),
-        win::OnCommand<&FavoritesPage::OnFavoriteUp, &D::m_favorites>(BN_CLICKED, IDC_FAVORITE_UP),
-        win::OnCommand<&FavoritesPage::OnFavoriteDown, &D::m_favorites>(BN_CLICKED,
-                                                                        IDC_FAVORITE_DOWN),
-        // The keyboard (ui/GlobalHotkey.h, ui/ListKeys.h).
+        win::OnKey<&AAPage::OnDblclkAAList, &D::m_aa>(IDC_AA_LIST, 'C', win::kCtrl),
+
+        // The notification area (ui/Tray.h). The icon's messages go on to the
+        // default processing, as every message the table does not take.
+        win::OnMessage<&TrayIcon::OnWindowPosChanged, &D::m_tray>(WM_WINDOWPOSCHANGED,
+                                                                  win::kThenDefault),
+        win::OnMessage<&TrayIcon::OnIconMessage, &D::m_tray>(tray::kIconMessage,
+                                                             win::kThenDefault),
+        win::OnRegisteredMessage<&TrayIcon::OnTaskbarCreated, &D::m_tray>(tray::kTaskbarCreated,
+                                                                          win::kThenDefault),
+        win::OnCommandRange<&TrayIcon::OnFavoriteCommand, &D::m_tray>(tray::kFirstFavoriteCommand,
+                                                                      tray::kLastFavoriteCommand),
+        win::OnCommand<&TrayIcon::OnExit, &D::m_tray>(0, ID_TRAY_EXIT),
+
+        // The global hotkey (ui/GlobalHotkey.h).
         win::OnMessage<&D::OnHotkey>(WM_HOTKEY),
-        win::OnMessage<&D::OnDestroy>(WM_DESTROY),
-        win::OnCommand<&DictionaryPage::OnCopyKaomoji, &D::m_dictionary>(
-            listkeys::kCopySelection, IDC_KAOMOJI_LIST),
-        win::OnCommand<&FavoritesPage::OnCopyFavorite, &D::m_favorites>(
-            listkeys::kCopySelection, IDC_FAVORITE_LIST),
     };
 };
 
@@ -176,18 +201,6 @@ HCURSOR MainDialog::OnQueryDragIcon() {
     return static_cast<HCURSOR>(m_hIcon);
 }
 
-// Every message the message table leaves alone passes here on its way to the
-// default processing, which it always reaches.
-LRESULT MainDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    m_tray.OnWindowMessage(message, lParam);
-    return Dialog::DefWindowProc(message, wParam, lParam);
-}
-
-bool MainDialog::OnCmdMsg(UINT id, UINT code) {
-    m_tray.OnCommand(id, code);
-    return Dialog::OnCmdMsg(id, code);
-}
-
 // The window is gone: its icon must not outlive it.
 void MainDialog::PostNcDestroy() {
     m_tray.RemoveTrayIcon();
@@ -211,12 +224,13 @@ void MainDialog::StartKeyboard() {
     }
     // Told once, where it does not stop the start: in the icon's tip.
     m_tray.SetTip(hotkey::TrayTip(m_hotkeyChoice, static_cast<bool>(m_hotkey)));
-    m_listKeys.emplace(Hwnd());
+    for (const win::ListBox* list : {&m_kaomojiList, &m_favoriteList, &m_aaList}) {
+        ForwardKeys(*list);
+    }
 }
 
 void MainDialog::OnDestroy() {
     m_hotkey.reset();
-    m_listKeys.reset();
     Default();
 }
 

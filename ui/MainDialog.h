@@ -13,7 +13,6 @@
 #include "dictionary/DictionaryPage.h"
 #include "favorites/FavoritesPage.h"
 #include "ui/GlobalHotkey.h"
-#include "ui/ListKeys.h"
 #include "ui/Tray.h"
 #include "win/Controls.h"
 #include "win/Dialog.h"
@@ -33,8 +32,6 @@ protected:
     std::span<const win::MessageEntry> GetMessageMap() const override;
     void DoDataExchange(win::DataExchange& dx) override;
     BOOL OnInitDialog() override;
-    bool OnCmdMsg(UINT id, UINT code) override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
 private:
@@ -44,7 +41,7 @@ private:
     HCURSOR OnQueryDragIcon();
     static std::optional<AAPiece> EditAA(AAPiece piece, bool isNew);
 
-    // The keyboard: the global hotkey and the delivery keys of the lists.
+    // The keyboard: the global hotkey, and the lists' keys to the table.
     void StartKeyboard();
     void OnDestroy();
     LRESULT OnHotkey(WPARAM id, LPARAM);
@@ -69,5 +66,4 @@ private:
 
     hotkey::Choice m_hotkeyChoice;
     hotkey::UniqueRegistration m_hotkey;
-    std::optional<listkeys::Filter> m_listKeys;
 };

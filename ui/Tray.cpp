@@ -33,17 +33,19 @@ NOTIFYICONDATAA IconRecord(HWND owner) {
 
 namespace tray {
 
+win::RegisteredMessage kTaskbarCreated{"TaskbarCreated"};
+
 std::span<const std::string> MenuFavorites(std::span<const std::string> favorites) {
     // A command id has 16 bits: past 0xFFFF an item's id would wrap around to
     // another command's (IDOK ends Pelo, 1006 deletes a favourite).
-    constexpr std::size_t kMost = 0xFFFF - ID_TRAY_FAVORITE_FIRST + 1;
+    constexpr std::size_t kMost = kLastFavoriteCommand - kFirstFavoriteCommand + 1;
     return favorites.first(std::min(favorites.size(), kMost));
 }
 
 void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
     favorites = MenuFavorites(favorites);
     const HMENU popup = ::GetSubMenu(trayMenu, 0);
-    UINT id = ID_TRAY_FAVORITE_FIRST;
+    UINT id = kFirstFavoriteCommand;
     for (const std::string& text : favorites) {
         ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING, id++, text.c_str());
     }
@@ -52,14 +54,12 @@ void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
     }
 }
 
-std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
-                                              UINT code) {
+std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id) {
     favorites = MenuFavorites(favorites);
-    if (code != 0 || id < ID_TRAY_FAVORITE_FIRST ||
-        id - ID_TRAY_FAVORITE_FIRST >= favorites.size()) {
+    if (id < kFirstFavoriteCommand || id - kFirstFavoriteCommand >= favorites.size()) {
         return std::nullopt;
     }
-    return favorites[id - ID_TRAY_FAVORITE_FIRST];
+    return favorites[id - kFirstFavoriteCommand];
 }
 
 int MenuTop(int cursorY, int favoriteCount) {
@@ -68,34 +68,17 @@ int MenuTop(int cursorY, int favoriteCount) {
 
 }  // namespace tray
 
-void TrayIcon::OnWindowMessage(UINT message, LPARAM lParam) {
-    switch (message) {
-        case WM_WINDOWPOSCHANGED:
-            // Only once the change is done: while it is still under way, a
-            // minimise has yet to show the window as an icon and would undo a hide.
-            if (::IsIconic(m_window.Hwnd())) {
-                MinimizeToTray();
-            }
-            break;
-        case WM_CREATE:
-            // The shell sends it to every top-level window after (re-)creating the taskbar.
-            m_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
-            break;
-        case tray::kIconMessage:
-            OnTrayIconMessage(lParam);
-            break;
-        default:
-            // Until WM_CREATE the stored number is 0, which is WM_NULL and not the taskbar.
-            if (m_taskbarCreatedMessage != 0 && message == m_taskbarCreatedMessage) {
-                OnTaskbarCreated();
-            }
-            break;
+void TrayIcon::OnWindowPosChanged() {
+    // Only once the change is done: while it is still under way, a minimise
+    // has yet to show the window as an icon and would undo a hide.
+    if (::IsIconic(m_window.Hwnd())) {
+        MinimizeToTray();
     }
 }
 
-void TrayIcon::OnCommand(UINT id, UINT code) {
+void TrayIcon::OnFavoriteCommand(UINT id) {
     // The favourite is looked up in the list now: the menu that showed it is gone already.
-    if (const auto favorite = tray::FavoriteForCommand(m_favorites.Entries(), id, code)) {
+    if (const auto favorite = tray::FavoriteForCommand(m_favorites.Entries(), id)) {
         m_delivery.CopyToClipboard(*favorite);  // the menu only copies; no paste follows
     }
 }
@@ -149,7 +132,7 @@ void TrayIcon::OnTaskbarCreated() {
     }
 }
 
-void TrayIcon::OnTrayIconMessage(LPARAM mouseMessage) {
+LRESULT TrayIcon::OnIconMessage(WPARAM, LPARAM mouseMessage) {
     switch (mouseMessage) {
         case WM_LBUTTONDOWN:
             RestoreFromTray();
@@ -160,6 +143,7 @@ void TrayIcon::OnTrayIconMessage(LPARAM mouseMessage) {
         default:  // moves, releases and double-clicks mean nothing here
             break;
     }
+    return 0;
 }
 
 void TrayIcon::RestoreFromTray() {

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 
+#include "app/resource.h"
 #include "delivery/Delivery.h"
 #include "favorites/FavoritesPage.h"
 #include "win/Dialog.h"
@@ -27,11 +28,16 @@ public:
     // icon is removed through it after the window is gone.
     void SaveWindowHandle(HWND window) { m_hWndSaved = window; }
 
-    // Sees every message the message table leaves alone, on its way to the
-    // default processing.
-    void OnWindowMessage(UINT message, LPARAM lParam);
-    // A favourite chosen from the menu: copied, never pasted.
-    void OnCommand(UINT id, UINT code);
+    // The dialog's table hands these on; every one but the exit and the
+    // favourite commands goes on to the default processing afterwards.
+    // A change of position or size is done: a minimise moves to the tray.
+    void OnWindowPosChanged();
+    // The icon's callback message (tray::kIconMessage); lParam carries the mouse message.
+    LRESULT OnIconMessage(WPARAM, LPARAM mouseMessage);
+    // The shell has made a new taskbar (tray::kTaskbarCreated).
+    void OnTaskbarCreated();
+    // A favourite chosen from the menu (its command id): copied, never pasted.
+    void OnFavoriteCommand(UINT id);
     void OnExit();
     void RemoveTrayIcon();
     void InsertFavoritesIntoMenu(HMENU menu);
@@ -43,9 +49,7 @@ private:
     void AddTrayIcon();
     void HideToTray();
     void MinimizeToTray();
-    void OnTrayIconMessage(LPARAM mouseMessage);
     void ShowTrayMenu();
-    void OnTaskbarCreated();
 
     win::Dialog& m_window;
     HICON m_icon;
@@ -53,7 +57,6 @@ private:
     delivery::Delivery& m_delivery;
     HWND m_hWndSaved = nullptr;
     std::string m_tip = "Pelo";
-    UINT m_taskbarCreatedMessage = 0;  // 0 (WM_NULL) until WM_CREATE registers it
     bool m_trayIconAdded = false;      // Pelo's icon is in the notification area
     bool m_hidingToTray = false;       // a minimise to the tray is under way
 };
@@ -65,6 +68,14 @@ namespace tray {
 // The icon's callback message; its lParam carries the mouse message.
 inline constexpr UINT kIconMessage = WM_USER + 1;
 
+// What the shell sends every top-level window after (re-)creating the taskbar.
+extern win::RegisteredMessage kTaskbarCreated;
+
+// The command ids of the favourites in the menu: one per favourite from the
+// first on, up to the last id that fits in 16 bits.
+inline constexpr UINT kFirstFavoriteCommand = ID_TRAY_FAVORITE_FIRST;
+inline constexpr UINT kLastFavoriteCommand = 0xFFFF;
+
 // The favourites the menu offers: all of them, up to the last one whose
 // command id still fits in 16 bits.
 std::span<const std::string> MenuFavorites(std::span<const std::string> favorites);
@@ -75,10 +86,8 @@ std::span<const std::string> MenuFavorites(std::span<const std::string> favorite
 void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites);
 
 // The text of the favourite that menu command `id` stands for, matched against
-// the list as it is now; nothing for any other command and for notification
-// codes other than 0 (menu commands).
-std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id,
-                                              UINT code);
+// the list as it is now; nothing for an id past the last favourite.
+std::optional<std::string> FavoriteForCommand(std::span<const std::string> favorites, UINT id);
 
 // The menu opens right-aligned at the cursor with its top this far up: about
 // 20 pixels for the exit command and 21 per favourite, so that it stands above

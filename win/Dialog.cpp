@@ -19,11 +19,73 @@ constexpr char kDialogProperty[] = "Pelo.Dialog";
 // The dialog whose window this thread is about to create.
 thread_local Dialog* t_creating = nullptr;
 
+// The window property that leads from a control forwarding its keys to the
+// window procedure it had before.
+constexpr char kForwarderProperty[] = "Pelo.KeysForwardedFrom";
+
+// Set in the modifier word of a forwarded key held down (a repeat).
+constexpr UINT kKeyRepeat = 0x8000;
+
+// The control whose next character belongs to a key a row took: the system
+// made it from that key before the key reached the control, so it goes too.
+thread_local HWND t_swallowCharOf = nullptr;
+
+bool Held(int virtualKey) {
+    return (::GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+UINT HeldModifiers() {
+    return (Held(VK_CONTROL) ? kCtrl : kNoModifier) | (Held(VK_SHIFT) ? kShift : kNoModifier) |
+           (Held(VK_MENU) ? kAlt : kNoModifier);
+}
+
+LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(::GetPropA(control, kForwarderProperty));
+    switch (message) {
+        case WM_KEYDOWN: {
+            const bool repeat = (lParam & (1L << 30)) != 0;
+            const UINT flags = HeldModifiers() | (repeat ? kKeyRepeat : 0);
+            const bool taken =
+                ::SendMessageA(::GetParent(control), kControlKeyMessage,
+                               MAKEWPARAM(wParam, flags), reinterpret_cast<LPARAM>(control)) != 0;
+            t_swallowCharOf = taken ? control : nullptr;
+            if (taken) {
+                return 0;
+            }
+            break;
+        }
+        case WM_CHAR:
+            if (std::exchange(t_swallowCharOf, nullptr) == control) {
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            ::RemovePropA(control, kForwarderProperty);
+            break;
+        default:
+            break;
+    }
+    return ::CallWindowProcA(previous, control, message, wParam, lParam);
+}
+
 bool IsImeWindowClass(LPCSTR className) {
     return !IS_INTRESOURCE(className) && ::lstrcmpiA(className, "ime") == 0;
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Registered messages
+
+UINT RegisteredMessage::Number() const {
+    UINT number = m_number.load(std::memory_order_relaxed);
+    if (number == 0) {
+        number = ::RegisterWindowMessageA(m_name);
+        m_number.store(number, std::memory_order_relaxed);
+    }
+    return number;
+}
 
 // ---------------------------------------------------------------------------
 // Data exchange
@@ -99,6 +161,17 @@ void Dialog::ModifyStyleEx(DWORD remove, DWORD add) {
     }
 }
 
+void Dialog::ForwardKeys(const Window& control) const {
+    const HWND hwnd = control.Hwnd();
+    if (hwnd == nullptr || ::GetPropA(hwnd, kForwarderProperty) != nullptr) {
+        return;
+    }
+    // The property first: from the swap on, every message looks for it.
+    ::SetPropA(hwnd, kForwarderProperty,
+               reinterpret_cast<HANDLE>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC)));
+    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
+}
+
 // ---------------------------------------------------------------------------
 // Overridable behaviour
 
@@ -119,11 +192,7 @@ void Dialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-bool Dialog::OnCmdMsg(UINT id, UINT code) {
-    if (const MessageEntry* entry = FindEntry(WM_COMMAND, code, id)) {
-        entry->invoke(*this, MAKEWPARAM(id, code), 0);
-        return true;
-    }
+bool Dialog::OnOKOrCancel(UINT id, UINT code) {
     if (code == BN_CLICKED && id == IDOK) {
         OnOK();
         return true;
@@ -198,31 +267,47 @@ LRESULT Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CentreWindow();
             return focusDefault;
         }
-        case WM_COMMAND:
-            if (OnCmdMsg(LOWORD(wParam), HIWORD(wParam))) {
-                return 0;
-            }
-            break;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header == nullptr) {
-                break;
-            }
-            if (const MessageEntry* entry =
-                    FindEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom))) {
-                return entry->invoke(*this, wParam, lParam);
-            }
-            break;
-        }
         case WM_NCDESTROY:
             return HandleNcDestroy(wParam, lParam);
         default:
-            if (const MessageEntry* entry = FindEntry(message, 0, 0)) {
-                return entry->invoke(*this, wParam, lParam);
-            }
             break;
     }
-    return DefWindowProc(message, wParam, lParam);
+    if (const MessageEntry* row = RowFor(message, wParam, lParam)) {
+        const bool repeat = message == kControlKeyMessage && (HIWORD(wParam) & kKeyRepeat) != 0;
+        const LRESULT result = repeat ? 1 : row->invoke(*this, wParam, lParam);
+        return row->after == After::Default ? DefWindowProc(message, wParam, lParam) : result;
+    }
+    if (message == WM_COMMAND && OnOKOrCancel(LOWORD(wParam), HIWORD(wParam))) {
+        return 0;
+    }
+    // A forwarded key no row takes goes on to its control.
+    return message == kControlKeyMessage ? 0 : DefWindowProc(message, wParam, lParam);
+}
+
+const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) const {
+    UINT code = 0;
+    UINT id = 0;
+    if (message == WM_COMMAND) {
+        code = HIWORD(wParam);
+        id = LOWORD(wParam);
+    } else if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header == nullptr) {
+            return nullptr;
+        }
+        code = header->code;
+        id = static_cast<UINT>(header->idFrom);
+    } else if (message == kControlKeyMessage) {
+        code = MAKELONG(LOWORD(wParam), HIWORD(wParam) & ~kKeyRepeat);
+        id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+    }
+    const std::span<const MessageEntry> table = GetMessageMap();
+    const auto found = std::find_if(table.begin(), table.end(), [&](const MessageEntry& row) {
+        const UINT number = row.registered != nullptr ? row.registered->Number() : row.message;
+        return number != 0 && number == message && row.code == code && row.id <= id &&
+               id <= row.idLast;
+    });
+    return found == table.end() ? nullptr : &*found;
 }
 
 LRESULT Dialog::HandleNcDestroy(WPARAM wParam, LPARAM lParam) {
@@ -232,14 +317,6 @@ LRESULT Dialog::HandleNcDestroy(WPARAM wParam, LPARAM lParam) {
     m_hWnd = nullptr;
     PostNcDestroy();
     return result;
-}
-
-const MessageEntry* Dialog::FindEntry(UINT message, UINT code, UINT id) const {
-    const std::span<const MessageEntry> table = GetMessageMap();
-    const auto found = std::find_if(table.begin(), table.end(), [&](const MessageEntry& entry) {
-        return entry.message == message && entry.code == code && entry.id == id;
-    });
-    return found == table.end() ? nullptr : &*found;
 }
 
 // Centres the window over its owner when the owner is showing, else in the

@@ -1,15 +1,23 @@
 // A modal dialog built from a template, whose messages go through a table of
 // handlers and whose default processing is a virtual function.
 //
-// The window is subclassed the moment it is created (a CBT hook around the
-// dialog's creation), so that the window procedure of this class sees every
-// message, WM_CREATE included, before the system's dialog procedure does:
+// Every message takes one path: the dialog's message table. A row names the
+// message (a command or a range of commands, a notification, a key pressed on
+// a control that forwards its keys, a message registered at run time, or any
+// other message) and the handler it goes to; what no row takes goes to the
+// system's dialog processing.
 //
 //   WindowProc: WM_INITDIALOG   -> OnInitDialog(), then centring
-//               WM_COMMAND      -> OnCmdMsg(id, code): the table, then IDOK/IDCANCEL
-//               any table entry -> its handler
-//               anything else   -> DefWindowProc(), the system's dialog processing
+//               a table row     -> its handler (then the default processing,
+//                                  for rows made with kThenDefault)
+//               IDOK / IDCANCEL -> OnOK() / OnCancel(), when no row takes them
+//               anything else   -> the system's dialog processing
 //               WM_NCDESTROY    -> default processing, then PostNcDestroy()
+//
+// The window is subclassed the moment it is created (a CBT hook around the
+// dialog's creation): the WM_SIZE that CreateWindowEx sends before the
+// controls and WM_INITDIALOG exist must reach the table, for the AA editor
+// keeps its minimum size from its first size on.
 //
 // No C++ exception leaves WindowProc: a FileError is shown to the user with
 // its file-error text and the stop icon, anything else with a generic text.
@@ -17,6 +25,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -26,14 +35,48 @@ namespace win {
 class Dialog;
 class Window;
 
-// One row of a message table. `code` is the notification code of WM_COMMAND
-// and WM_NOTIFY rows (0 for BN_CLICKED and menu commands) and `id` the control
-// or command id; both are 0 for rows of other messages.
+// A message whose number the system gives out at run time
+// (RegisterWindowMessage), such as the shell's "TaskbarCreated". The number is
+// asked for the first time a table holding it is searched, that is as the
+// dialog's window is created; until then, and if the system gives none, it is
+// 0 and matches no message.
+class RegisteredMessage {
+public:
+    explicit constexpr RegisteredMessage(const char* name) : m_name(name) {}
+    UINT Number() const;
+
+private:
+    const char* m_name;
+    mutable std::atomic<UINT> m_number{0};
+};
+
+// The keys a control forwards to its dialog (Dialog::ForwardKeys) arrive as
+// this message: wParam the virtual key in its low word and the KeyModifiers
+// held in its high word, lParam the control. The result is nonzero when a row
+// took the key, which the control then neither sees nor types.
+inline constexpr UINT kControlKeyMessage = WM_APP + 0x3C0;
+
+// The modifier keys held with a forwarded key; a key row names exactly these.
+enum KeyModifiers : UINT { kNoModifier = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
+
+// What follows a row's handler: nothing (the handler's result is the
+// message's), or the default processing, whose result is then the message's.
+enum class After { Nothing, Default };
+inline constexpr After kThenDefault = After::Default;
+
+// One row of a message table. `message` is the message (kControlKeyMessage
+// for key rows, 0 for a registered message); `code` the notification code of
+// WM_COMMAND and WM_NOTIFY rows (0 for BN_CLICKED and menu commands), the key
+// and modifiers of key rows (MAKELONG(key, modifiers)), else 0; `id` to
+// `idLast` the control or command ids the row takes (0 for other messages).
 struct MessageEntry {
     UINT message;
     UINT code;
     UINT id;
     LRESULT (*invoke)(Dialog& dialog, WPARAM wParam, LPARAM lParam);
+    UINT idLast = id;
+    const RegisteredMessage* registered = nullptr;
+    After after = After::Nothing;
 };
 
 namespace detail {
@@ -83,13 +126,49 @@ constexpr MessageEntry OnNotify(UINT code, UINT id) {
             }};
 }
 
+// Commands `first` to `last` (code 0: menu commands): void Handler(UINT id).
+template <auto Handler, auto Object = nullptr>
+constexpr MessageEntry OnCommandRange(UINT first, UINT last) {
+    return {WM_COMMAND, 0, first,
+            [](Dialog& d, WPARAM wParam, LPARAM) -> LRESULT {
+                (detail::Receiver<Handler, Object>(d).*Handler)(LOWORD(wParam));
+                return 0;
+            },
+            last};
+}
+
+// `key` pressed with exactly `modifiers` on control `id`, which forwards its
+// keys (Dialog::ForwardKeys): void Handler(), once per press (a key held down
+// repeats without running it again, and the control sees none of it).
+template <auto Handler, auto Object = nullptr>
+constexpr MessageEntry OnKey(UINT id, UINT key, KeyModifiers modifiers) {
+    return {kControlKeyMessage, MAKELONG(key, modifiers), id,
+            [](Dialog& d, WPARAM, LPARAM) -> LRESULT {
+                (detail::Receiver<Handler, Object>(d).*Handler)();
+                return 1;
+            }};
+}
+
+// A message registered at run time: void Handler().
+template <auto Handler, auto Object = nullptr>
+constexpr MessageEntry OnRegisteredMessage(const RegisteredMessage& message,
+                                           After after = After::Nothing) {
+    return {0, 0, 0,
+            [](Dialog& d, WPARAM, LPARAM) -> LRESULT {
+                (detail::Receiver<Handler, Object>(d).*Handler)();
+                return 0;
+            },
+            0, &message, after};
+}
+
 // Any other message. The handler is one of
 //   void Handler()                              (result 0)
 //   LRESULT Handler(WPARAM, LPARAM)
 //   HCURSOR Handler()                           (WM_QUERYDRAGICON)
 //   void Handler(UINT type, int cx, int cy)     (WM_SIZE)
+// With kThenDefault the default processing follows the handler.
 template <auto Handler, auto Object = nullptr>
-constexpr MessageEntry OnMessage(UINT message) {
+constexpr MessageEntry OnMessage(UINT message, After after = After::Nothing) {
     return {message, 0, 0, [](Dialog& d, WPARAM wParam, LPARAM lParam) -> LRESULT {
                 auto& self = detail::Receiver<Handler, Object>(d);
                 using H = decltype(Handler);
@@ -105,7 +184,8 @@ constexpr MessageEntry OnMessage(UINT message) {
                 } else {
                     return reinterpret_cast<LRESULT>((self.*Handler)());
                 }
-            }};
+            },
+            0, nullptr, after};
 }
 
 // Moves data between controls and members: binds control members in both
@@ -146,6 +226,11 @@ public:
     // Extended-style change without a following window-position call.
     void ModifyStyleEx(DWORD remove, DWORD add);
 
+    // Makes child `control` hand every key pressed on it to this dialog's
+    // table first (kControlKeyMessage): what a key row takes, the control
+    // never sees. Undone when the control is destroyed.
+    void ForwardKeys(const Window& control) const;
+
 protected:
     virtual std::span<const MessageEntry> GetMessageMap() const { return {}; }
     virtual void DoDataExchange(DataExchange& dx);
@@ -155,11 +240,6 @@ protected:
     virtual void OnOK();
     // Base: EndDialog(IDCANCEL).
     virtual void OnCancel();
-    // Routes a command through the message table, then IDOK and IDCANCEL to
-    // OnOK and OnCancel. True when something handled it.
-    virtual bool OnCmdMsg(UINT id, UINT code);
-    // Default processing of every message the table leaves alone.
-    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Called after the window has been destroyed (WM_NCDESTROY), when
     // Hwnd() is already null.
     virtual void PostNcDestroy() {}
@@ -172,6 +252,12 @@ private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CreationHook(int, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The row for the message, or null; `id`/`code` as MessageEntry has them.
+    const MessageEntry* RowFor(UINT message, WPARAM wParam, LPARAM lParam) const;
+    // IDOK and IDCANCEL, when no row took them. True when it was one of them.
+    bool OnOKOrCancel(UINT id, UINT code);
+    // The system's dialog processing.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleNcDestroy(WPARAM wParam, LPARAM lParam);
     const MessageEntry* FindEntry(UINT message, UINT code, UINT id) const;
     void Subclass(HWND hwnd);

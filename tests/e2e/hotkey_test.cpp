@@ -43,7 +43,8 @@ void ChooseAndPaste(const PeloProcess& pelo, const TargetApp& editor) {
     ASSERT_TRUE(editor.Activate());
     PressHotkey();
     ASSERT_TRUE(InFrontWithFocusOn(pelo, IDC_KAOMOJI_LIST));
-    EXPECT_FALSE(IconPresent(pelo.MainWindow()));
+    // The window comes forward before its icon goes.
+    EXPECT_TRUE(WaitUntil([&] { return !IconPresent(pelo.MainWindow()); }));
 
     const int before = ListSelection(list);
     PressKey(before == 1 ? VK_UP : VK_DOWN);

@@ -21,10 +21,10 @@
 #include "TestSupport.h"
 #include "app/resource.h"
 #include "ui/GlobalHotkey.h"
-#include "ui/ListKeys.h"
 #include "ui/MainDialog.h"
 #include "ui/Tray.h"
 #include "win/Application.h"
+#include "win/Dialog.h"
 
 namespace {
 
@@ -117,6 +117,12 @@ public:
     std::shared_future<void> Click(int id, int code = BN_CLICKED) const {
         return SendLater(m_window, WM_COMMAND, MAKEWPARAM(id, code),
                          reinterpret_cast<LPARAM>(Control(id)));
+    }
+    // `key` with `modifiers` pressed on control `id`, as the control forwards it; the
+    // message boxes it showed.
+    Strings Key(int id, UINT key, UINT modifiers = win::kNoModifier) const {
+        return Finish(SendLater(m_window, win::kControlKeyMessage, MAKEWPARAM(key, modifiers),
+                                reinterpret_cast<LPARAM>(Control(id))));
     }
     // The same command; the message boxes it showed.
     Strings Command(int id, int code = BN_CLICKED, int answer = IDOK) const {
@@ -424,16 +430,21 @@ TEST(Favorites, EveryWayOfDeliveringGivesTheEntrysOwnBytes) {
     Pelo pelo(FavoritesFolder(Lines(twins)));
     const HWND window = pelo.Start();
     ASSERT_TRUE(window);
-    const auto copied = [&](int list, int code) {
+    // A double-click, Space or Ctrl+C on the list, as the list hands them to the dialog.
+    const auto copied = [&](int list, int way) {
         SetClipboardText("before");
-        pelo.Command(list, code);
+        if (way == LBN_DBLCLK) {
+            pelo.Command(list, way);
+        } else {
+            pelo.Key(list, static_cast<UINT>(way) & 0xFFFF, static_cast<UINT>(way) >> 16);
+        }
         return ClipboardText().value_or("<none>");
     };
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         SelectKaomoji(pelo, twins[i]);
         pelo.Select(IDC_FAVORITE_LIST, i);
-        for (int code : {LBN_DBLCLK, static_cast<int>(listkeys::kCopySelection)}) {
+        for (int code : {LBN_DBLCLK, VK_SPACE, static_cast<int>(MAKELONG('C', win::kCtrl))}) {
             EXPECT_EQ(copied(IDC_KAOMOJI_LIST, code), twins[i]);
             EXPECT_EQ(copied(IDC_FAVORITE_LIST, code), twins[i]);
         }
