@@ -4,7 +4,7 @@
 
 #include "aa/AAText.h"
 #include "aa/AATitle.h"
-#include "app/resource.h"
+#include "aa/ResourceIds.h"
 #include "win/FileError.h"
 #include "win/FileSystem.h"
 #include "win/Strings.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/resource.h"
+#include "dictionary/ResourceIds.h"
 #include "dictionary/CategoryTree.h"
 #include "dictionary/KaomojiListBox.h"
 #include "win/MessageBox.h"

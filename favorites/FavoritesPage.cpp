@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
+#include "favorites/ResourceIds.h"
 #include "favorites/FavoritesFile.h"
 #include "favorites/FavoritesFormat.h"
 #include "win/FileError.h"

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "aa/AAStore.h"
-#include "app/resource.h"
+#include "ui/ResourceIds.h"
 #include "text/Mbcs.h"
 #include "win/Controls.h"
 #include "win/FileSystem.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "app/resource.h"
+#include "ui/ResourceIds.h"
 #include "ui/EditAADialog.h"
 #include "win/Application.h"
 #include "win/MessageBox.h"

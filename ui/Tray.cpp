@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/resource.h"
+#include "ui/ResourceIds.h"
 #include "win/Application.h"
 #include "win/UniqueHandle.h"
 

@@ -12,7 +12,7 @@
 #include <span>
 #include <string>
 
-#include "app/resource.h"
+#include "ui/ResourceIds.h"
 #include "delivery/Delivery.h"
 #include "favorites/FavoritesPage.h"
 #include "win/Dialog.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/resource.h"
+#include "win/ResourceIds.h"
 #include "win/MessageBox.h"
 #include "win/UniqueHandle.h"
 

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "win/MessageBox.h"
+#include "win/ResourceIds.h"
 #include "win/Strings.h"
 
 namespace win {
@@ -89,8 +90,8 @@ FileError FileError::FromSystemError(DWORD error, std::string path) {
 }
 
 std::string FileError::Message() const {
-    const std::string name = m_path.empty() ? LoadString(kUnnamedFileString) : m_path;
-    const UINT id = kFileErrorStringBase + static_cast<UINT>(m_cause);
+    const std::string name = m_path.empty() ? LoadString(IDS_UNNAMED_FILE) : m_path;
+    const UINT id = IDS_FILE_ERROR_BASE + static_cast<UINT>(m_cause);
     return FormatWithArgument(LoadString(id), name);
 }
 

@@ -29,9 +29,6 @@ enum class FileErrorCause : int {
     EndOfFile = 14,
 };
 
-constexpr UINT kFileErrorStringBase = 61856;
-constexpr UINT kUnnamedFileString = 61446;
-
 // Maps a system error code (GetLastError) to a cause.
 FileErrorCause CauseFromSystemError(DWORD error) noexcept;
 
@@ -45,8 +42,8 @@ public:
     FileErrorCause Cause() const noexcept { return m_cause; }
     const std::string& Path() const noexcept { return m_path; }
 
-    // The user-facing text: string 61856 + cause with %1 replaced by the
-    // path (string 61446 when the path is empty).
+    // The user-facing text: string IDS_FILE_ERROR_BASE + cause with %1 replaced by the
+    // path (string IDS_UNNAMED_FILE when the path is empty).
     std::string Message() const;
 
     // Shows Message() in a message box with MB_ICONHAND.

@@ -1,0 +1,4 @@
+// The strings of the program's resources that the AA library uses.
+#pragma once
+
+#define IDS_AA_PATH 504

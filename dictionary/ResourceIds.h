@@ -1,0 +1,4 @@
+// The strings of the program's resources that the dictionary shows.
+#pragma once
+
+#define IDS_NO_DICTIONARY 501

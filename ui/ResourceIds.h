@@ -1,0 +1,31 @@
+// The dialogs, menu, icon, controls, commands and strings of the program's
+// resources that the windows of Pelo are built from.
+#pragma once
+
+#define IDD_MAIN 102
+#define IDR_MAINFRAME 128
+#define IDR_TRAYMENU 130
+#define IDD_EDIT_AA 131
+
+#define IDS_ENTER_AA_TITLE 505
+#define IDS_AA_EXISTS 506
+#define IDS_BAD_AA_TITLE 508
+
+#define IDC_TAB 1000
+#define IDC_CATEGORY_TREE 1002
+#define IDC_KAOMOJI_LIST 1003
+#define IDC_ADD_FAVORITE 1004
+#define IDC_FAVORITE_LIST 1005
+#define IDC_DELETE_FAVORITE 1006
+#define IDC_AA_TITLE_LABEL 1007
+#define IDC_AA_TITLE 1008
+#define IDC_AA_TEXT 1009
+#define IDC_AA_LIST 1011
+#define IDC_EDIT_AA 1012
+#define IDC_NEW_AA 1013
+#define IDC_DELETE_AA 1014
+#define IDC_FAVORITE_UP 1015
+#define IDC_FAVORITE_DOWN 1016
+
+#define ID_TRAY_EXIT 32772
+#define ID_TRAY_FAVORITE_FIRST 32773
