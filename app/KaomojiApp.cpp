@@ -14,7 +14,6 @@ namespace {
 
 // Names the single-instance guard; no namespace prefix, so it is per session.
 constexpr char kInstanceMutexName[] = "QuilbaxPelomi";
-constexpr char kSettingsKey[] = "Quilbax";
 
 class KaomojiApp : public win::Application {
 public:
@@ -41,7 +40,7 @@ BOOL KaomojiApp::InitInstance() {
         return FALSE;
     }
 
-    SetRegistryKey(kSettingsKey);  // named only: Pelo stores no settings
+    // Pelo stores no settings: no settings key is named.
 
     MainDialog dialog;
     dialog.SetHotkey(hotkey::FromCommandLine());

@@ -37,16 +37,8 @@ Application* Application::TryCurrent() noexcept {
 
 int Application::Run() {
     try {
-        if (!InitInstance()) {
-            return 0;
-        }
-        MSG message;
-        BOOL got;
-        while ((got = ::GetMessageA(&message, nullptr, 0, 0)) != 0 && got != -1) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        return got == 0 ? static_cast<int>(message.wParam) : 1;
+        InitInstance();
+        return 0;
     } catch (...) {
         ReportException(std::current_exception());
         return 1;

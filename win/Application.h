@@ -1,6 +1,7 @@
 // The application object: one global instance, whose InitInstance the entry
-// point calls once. When InitInstance returns FALSE the program ends at once;
-// Pelo's runs the main dialog modally inside it and always returns FALSE.
+// point calls once. The program's windows run modally inside it; when it
+// returns, whatever it returns, the program ends (there is no message loop
+// after it: Pelo's always returns FALSE).
 #pragma once
 
 #include <windows.h>
@@ -22,20 +23,15 @@ public:
     // The instance, or null when the program defines none (test programs).
     static Application* TryCurrent() noexcept;
 
-    virtual BOOL InitInstance() { return TRUE; }
+    virtual BOOL InitInstance() { return FALSE; }
 
-    // Runs the application: InitInstance and then, only if that returned
-    // TRUE, a message loop. Returns the process's exit code: 1 after an
-    // exception, which the user is shown.
+    // Runs the application: InitInstance. Returns the process's exit code:
+    // 0, or 1 after an exception, which the user is shown.
     int Run();
 
     HINSTANCE Instance() const noexcept;
     // Icon `id` at the system's large-icon size (LoadIconA).
     HICON LoadIcon(UINT id) const;
-
-    // Names the per-user settings location; nothing is read or written there.
-    void SetRegistryKey(const char* key) { m_registryKey = key; }
-    const std::string& RegistryKey() const noexcept { return m_registryKey; }
 
     // The main window: owner of dialogs created without a parent.
     Dialog* MainWindow() const noexcept { return m_mainWindow; }
@@ -43,7 +39,6 @@ public:
 
 private:
     Dialog* m_mainWindow = nullptr;
-    std::string m_registryKey;
 };
 
 }  // namespace win

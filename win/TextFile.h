@@ -55,8 +55,6 @@ public:
 
     void Close();
 
-    const std::string& FullPath() const noexcept { return m_fullPath; }
-
 private:
     class HandleSource;
     text::LineReader& Reader();
