@@ -11,11 +11,6 @@ namespace favorites {
 
 namespace {
 
-std::string FullPathOr(const std::string& path) {
-    std::string full = win::FullPathOf(path);
-    return full.empty() ? path : full;
-}
-
 bool MoveTo(HANDLE file, LONGLONG position) {
     LARGE_INTEGER distance{};
     distance.QuadPart = position;
@@ -62,7 +57,7 @@ bool LoadFavoritesFile(const std::string& path, std::vector<std::string>& entrie
 }
 
 void SaveFavoritesFile(const std::string& path, std::span<const std::string> entries) {
-    const std::string fullPath = FullPathOr(path);
+    const std::string fullPath = win::FullPathOrGiven(path);
     // What follows a Ctrl-Z is kept, so the file is read first; the
     // replacement needs it closed again.
     const std::string current = win::ReadToEnd(win::OpenForUpdate(path, fullPath).get(), fullPath);
@@ -70,7 +65,7 @@ void SaveFavoritesFile(const std::string& path, std::span<const std::string> ent
 }
 
 void AddToFavoritesFile(const std::string& path, std::string_view entry) {
-    const std::string fullPath = FullPathOr(path);
+    const std::string fullPath = win::FullPathOrGiven(path);
     // One open for reading and writing: the end of the file decides what is
     // written there, and nobody may change it in between.
     win::UniqueFile file = win::OpenForUpdate(path, fullPath);

@@ -29,8 +29,7 @@ std::vector<std::string> FindFileNames(const std::string& pattern) {
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             return names;
         }
-        const std::string fullPath = FullPathOf(pattern);
-        throw FileError::FromSystemError(error, fullPath.empty() ? pattern : fullPath);
+        throw FileError::FromSystemError(error, FullPathOrGiven(pattern));
     }
     do {
         // "." and ".." name the folder itself and its parent, not entries.

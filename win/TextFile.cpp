@@ -77,6 +77,11 @@ std::string FullPathOf(const std::string& path) {
         MAX_PATH);
 }
 
+std::string FullPathOrGiven(const std::string& path) {
+    std::string full = FullPathOf(path);
+    return full.empty() ? path : full;
+}
+
 // Feeds the line reader from the file handle; a failed read throws.
 class TextFile::HandleSource final : public text::ByteSource {
 public:
@@ -109,8 +114,7 @@ std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions opti
         return std::nullopt;
     }
     t_lastOpenError = NO_ERROR;
-    std::string fullPath = FullPathOf(path);
-    return TextFile(std::move(file), fullPath.empty() ? path : std::move(fullPath));
+    return TextFile(std::move(file), FullPathOrGiven(path));
 }
 
 DWORD TextFile::LastOpenError() noexcept {

@@ -68,6 +68,8 @@ private:
 
 // The full path of `path` as GetFullPathNameA gives it ("" when it fails).
 std::string FullPathOf(const std::string& path);
+// The full path of `path`, else `path` as given: what an error names.
+std::string FullPathOrGiven(const std::string& path);
 
 // The helpers below throw FileError naming `fullPath`.
 [[noreturn]] void ThrowLastError(const std::string& fullPath);
