@@ -34,6 +34,9 @@ constexpr std::array kFavoritesPage = {IDC_FAVORITE_LIST, IDC_FAVORITE_UP, IDC_F
                                        IDC_DELETE_FAVORITE};
 constexpr std::array kAAPage = {IDC_AA_LIST, IDC_NEW_AA, IDC_EDIT_AA, IDC_DELETE_AA};
 
+// The pages in the order of their tabs.
+constexpr std::array<std::span<const int>, 3> kPages = {kDictionaryPage, kFavoritesPage, kAAPage};
+
 template <typename Load>
 void LoadPage(Load load) noexcept {
     try {
@@ -164,19 +167,11 @@ void MainDialog::InsertTabs() {
 
 void MainDialog::OnSelchangeTab(NMHDR*, LRESULT* result) {
     ShowControls(Hwnd(), kPageControls, SW_HIDE);
-    // The chosen page's controls come back with SW_RESTORE.
-    switch (m_tab.GetCurSel()) {
-        case 0:
-            ShowControls(Hwnd(), kDictionaryPage, SW_RESTORE);
-            break;
-        case 1:
-            ShowControls(Hwnd(), kFavoritesPage, SW_RESTORE);
-            break;
-        case 2:
-            ShowControls(Hwnd(), kAAPage, SW_RESTORE);
-            break;
-        default:  // no tab selected: every page stays hidden
-            break;
+    // The chosen page's controls come back with SW_RESTORE; with no tab
+    // selected every page stays hidden.
+    const int tab = m_tab.GetCurSel();
+    if (tab >= 0 && static_cast<std::size_t>(tab) < kPages.size()) {
+        ShowControls(Hwnd(), kPages[static_cast<std::size_t>(tab)], SW_RESTORE);
     }
     *result = 0;
 }
