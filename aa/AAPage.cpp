@@ -53,8 +53,7 @@ void AAPage::OnDeleteAA() {
     }
     AAStore::RemovePiece(AAStore().PathForTitle(m_aaList.GetText(*selection)));
     LoadAAList();
-    // Select the entry that followed the deleted one, or the new last one.
-    m_aaList.SetCurSel(*selection == m_aaList.GetCount() ? *selection - 1 : *selection);
+    m_aaList.SelectAfterDelete(*selection);
 }
 
 void AAPage::OnDblclkAAList() {

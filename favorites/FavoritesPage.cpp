@@ -88,9 +88,7 @@ void FavoritesPage::OnDeleteFavorite() {
     const std::vector<std::string> before = m_entries;
     m_entries.erase(m_entries.begin() + *index);
     m_favoriteList.DeleteString(*index);
-    // The entry that took the deleted one's place, or the new last entry;
-    // -1 (nothing) once the list is empty.
-    m_favoriteList.SetCurSel(*index == m_favoriteList.GetCount() ? *index - 1 : *index);
+    m_favoriteList.SelectAfterDelete(*index);
     RewriteFavorites(before);
 }
 

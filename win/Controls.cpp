@@ -89,6 +89,10 @@ void ListBox::SetCurSel(int index) const {
     Send(LB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
+void ListBox::SelectAfterDelete(int deleted) const {
+    SetCurSel(deleted == GetCount() ? deleted - 1 : deleted);
+}
+
 std::string ListBox::GetText(int index) const {
     const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
     if (length == LB_ERR || length <= 0) {

@@ -51,6 +51,9 @@ public:
     int GetCount() const;
     int GetCurSel() const;  // LB_ERR when nothing is selected
     void SetCurSel(int index) const;
+    // After entry `deleted` went: selects the entry that took its place, or
+    // the new last entry; nothing once the list is empty.
+    void SelectAfterDelete(int deleted) const;
     std::string GetText(int index) const;  // LB_GETTEXTLEN, then LB_GETTEXT
     void SetHorizontalExtent(int width) const;
     void InitStorage(int items, int bytes) const;
