@@ -146,11 +146,13 @@ LRESULT TrayIcon::OnIconMessage(WPARAM, LPARAM mouseMessage) {
     return 0;
 }
 
+// The icon goes before the window comes back: showing it activates it, so it
+// stands in front with its focus from then on, and no icon may stand beside it.
 void TrayIcon::RestoreFromTray() {
+    RemoveTrayIcon();
     m_window.ModifyStyleEx(WS_EX_TOOLWINDOW, 0);  // the taskbar button comes back
     ::ShowWindow(m_window.Hwnd(), SW_RESTORE);
     ::SetForegroundWindow(m_window.Hwnd());
-    RemoveTrayIcon();
 }
 
 void TrayIcon::ShowTrayMenu() {

@@ -56,8 +56,8 @@ TEST(Lifecycle, ASecondStartBringsTheFirstForwardThroughItsGuardAndEnds) {
     ASSERT_TRUE(
         WaitUntil([&] { return !IsVisible(pelo.MainWindow()) && IconPresent(pelo.MainWindow()); }));
     EXPECT_TRUE(pelo.StartAnother().WaitForExit().has_value());
-    ASSERT_TRUE(Settle(pelo.MainWindow()));
-    EXPECT_FALSE(IsVisible(pelo.MainWindow()));
+    // The activation reaches the first as posted messages, which a sent one overtakes.
+    EXPECT_FALSE(WaitUntil([&] { return IsVisible(pelo.MainWindow()); }, 500ms));
     EXPECT_TRUE(pelo.IsRunning());
 }
 

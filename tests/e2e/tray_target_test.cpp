@@ -58,8 +58,8 @@ TEST(TrayTarget, AfterTheShellAndTheTrayMenuHadTheForegroundThePasteGoesToTheEdi
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return OpenMenu(pelo.Id()) == nullptr; }));
     EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == "(^o^)"; }));
-    ASSERT_TRUE(Settle(window) && Settle(editor.Window()));
-    EXPECT_EQ(editor.Text(), "");
+    // A paste would come as input to the editor, which a sent message overtakes.
+    EXPECT_FALSE(WaitUntil([&] { return editor.Text() != ""; }, 500ms)) << editor.Text();
 
     // A left click: the shell's window again, then Pelo comes back.
     ASSERT_TRUE(PressOnNotificationArea());
