@@ -10,21 +10,19 @@ namespace {
 std::string ReadPiece(const std::string& path) {
     std::optional<std::string> text = AAStore::ReadPiece(path);
     if (!text) {
-        throw win::FileError::FromSystemError(win::TextFile::LastOpenError(),
-                                              win::FullPathOf(path));
+        throw win::TextFile::OpenError(path);
     }
     return std::move(*text);
 }
 
 }  // namespace
 
-bool AAPage::LoadAAList() {
+void AAPage::LoadAAList() {
     m_aaList.ResetContent();
     for (const std::string& title : AAStore().ListTitles()) {
         m_aaList.AddString(title);
     }
     win::FitHorizontalExtent(m_aaList);
-    return true;
 }
 
 void AAPage::OnNewAA() {

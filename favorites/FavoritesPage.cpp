@@ -23,8 +23,7 @@ void FavoritesPage::LoadFavorites() {
         m_favoritesLoaded = favorites::LoadFavoritesFile(favorites::kFileName, entries);
         if (!m_favoritesLoaded) {
             // Another program holds the file, or it cannot be created.
-            error = win::FileError::FromSystemError(win::TextFile::LastOpenError(),
-                                                    win::FullPathOf(favorites::kFileName));
+            error = win::TextFile::OpenError(favorites::kFileName);
         }
     } catch (const win::FileError& readError) {
         // The entries read before the error stay usable; the flag keeps

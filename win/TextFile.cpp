@@ -11,7 +11,7 @@ namespace win {
 
 namespace {
 
-// Why the last Open on this thread failed (see TextFile::LastOpenError).
+// Why the last Open on this thread failed (see TextFile::OpenError).
 thread_local DWORD t_lastOpenError = NO_ERROR;
 
 DWORD AccessFlags(FileAccess access) {
@@ -117,8 +117,8 @@ std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions opti
     return TextFile(std::move(file), FullPathOrGiven(path));
 }
 
-DWORD TextFile::LastOpenError() noexcept {
-    return t_lastOpenError;
+FileError TextFile::OpenError(const std::string& path) {
+    return FileError::FromSystemError(t_lastOpenError, FullPathOrGiven(path));
 }
 
 TextFile::TextFile(UniqueFile file, std::string fullPath)

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "text/TextMode.h"
+#include "win/FileError.h"
 #include "win/UniqueHandle.h"
 
 namespace win {
@@ -40,9 +41,10 @@ struct OpenOptions {
 class TextFile {
 public:
     // Opens `path` (ANSI code page, relative to the current directory).
-    // On failure returns nothing; LastOpenError() then holds GetLastError().
+    // On failure returns nothing; OpenError(path) then says why.
     static std::optional<TextFile> Open(const std::string& path, OpenOptions options);
-    static DWORD LastOpenError() noexcept;
+    // Why the last Open of `path` on this thread failed, naming its full path.
+    static FileError OpenError(const std::string& path);
 
     TextFile(TextFile&&) noexcept;
     TextFile& operator=(TextFile&&) noexcept;
