@@ -26,7 +26,7 @@ public:
     AAPage(const win::ListBox& aaList, delivery::Delivery& delivery, AAEditor editor)
         : m_aaList(aaList), m_delivery(delivery), m_editor(std::move(editor)) {}
 
-    bool LoadAAList();
+    void LoadAAList();
 
     void OnNewAA();
     void OnEditAA();

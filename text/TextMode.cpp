@@ -44,7 +44,8 @@ bool LineReader::ReadLine(std::string_view& line) {
     const char* end = m_buffer.data() + m_end;
     const char* lf = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
     if (lf == nullptr) {
-        return ReadSpanningLine(line);
+        ReadSpanningLine(line);
+        return true;
     }
     const char* stop = (lf > begin && lf[-1] == '\r') ? lf - 1 : lf;
     line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
@@ -54,7 +55,7 @@ bool LineReader::ReadLine(std::string_view& line) {
 
 // A line that reaches the end of the chunk: gathered in m_scratch until its
 // line end or the end of the data. Called with at least one byte available.
-bool LineReader::ReadSpanningLine(std::string_view& line) {
+void LineReader::ReadSpanningLine(std::string_view& line) {
     m_scratch.clear();
     // A CR is held back until we know whether an LF follows it.
     bool pendingCr = false;
@@ -66,7 +67,7 @@ bool LineReader::ReadSpanningLine(std::string_view& line) {
             if (*begin == '\n') {
                 ++m_pos;
                 line = m_scratch;
-                return true;
+                return;
             }
             m_scratch.push_back('\r');
         }
@@ -76,7 +77,7 @@ bool LineReader::ReadSpanningLine(std::string_view& line) {
             m_scratch.append(begin, stop);
             m_pos += static_cast<std::size_t>(lf - begin) + 1;
             line = m_scratch;
-            return true;
+            return;
         }
         // No LF in this chunk: keep all but a final CR, which may pair with
         // an LF at the start of the next chunk.
@@ -92,7 +93,6 @@ bool LineReader::ReadSpanningLine(std::string_view& line) {
         m_scratch.push_back('\r');
     }
     line = m_scratch;
-    return true;
 }
 
 bool LineReader::ReadLine(std::string& line) {

@@ -46,7 +46,7 @@ public:
 
 private:
     bool Fill();
-    bool ReadSpanningLine(std::string_view& line);
+    void ReadSpanningLine(std::string_view& line);
 
     ByteSource& m_source;
     std::vector<char> m_buffer = std::vector<char>(64 * 1024);

@@ -147,10 +147,9 @@ void Dialog::EndDialog(INT_PTR result) {
     ::EndDialog(m_hWnd, result);
 }
 
-bool Dialog::UpdateData(bool saving) {
+void Dialog::UpdateData(bool saving) {
     DataExchange dx(*this, saving);
     DoDataExchange(dx);
-    return true;
 }
 
 void Dialog::ModifyStyleEx(DWORD remove, DWORD add) {
@@ -183,9 +182,8 @@ BOOL Dialog::OnInitDialog() {
 }
 
 void Dialog::OnOK() {
-    if (UpdateData(true)) {
-        EndDialog(IDOK);
-    }
+    UpdateData(true);
+    EndDialog(IDOK);
 }
 
 void Dialog::OnCancel() {

@@ -221,7 +221,7 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void EndDialog(INT_PTR result);
     // Runs DoDataExchange in the saving (true) or loading direction.
-    bool UpdateData(bool saving);
+    void UpdateData(bool saving);
 
     // Extended-style change without a following window-position call.
     void ModifyStyleEx(DWORD remove, DWORD add);
