@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "win/Application.h"
 #include "win/Controls.h"
@@ -19,9 +20,20 @@ constexpr char kDialogProperty[] = "Pelo.Dialog";
 // The dialog whose window this thread is about to create.
 thread_local Dialog* t_creating = nullptr;
 
-// The window property that leads from a control forwarding its keys to the
-// window procedure it had before.
-constexpr char kForwarderProperty[] = "Pelo.KeysForwardedFrom";
+// A control of this thread forwarding its keys, and the window procedure it
+// had before. A table rather than a window property: every message of a list
+// box passes through the forwarder (one per entry as the list fills), and under
+// Wine each look-up of a property is a round trip to the server.
+struct KeyForwarder {
+    HWND control;
+    WNDPROC previous;
+};
+thread_local std::vector<KeyForwarder> t_keyForwarders;
+
+std::vector<KeyForwarder>::iterator FindKeyForwarder(HWND control) {
+    return std::find_if(t_keyForwarders.begin(), t_keyForwarders.end(),
+                        [control](const KeyForwarder& f) { return f.control == control; });
+}
 
 // Set in the modifier word of a forwarded key held down (a repeat).
 constexpr UINT kKeyRepeat = 0x8000;
@@ -40,7 +52,8 @@ UINT HeldModifiers() {
 }
 
 LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(::GetPropA(control, kForwarderProperty));
+    const auto forwarder = FindKeyForwarder(control);
+    const WNDPROC previous = forwarder->previous;
     switch (message) {
         case WM_KEYDOWN: {
             const bool repeat = (lParam & (1L << 30)) != 0;
@@ -60,13 +73,13 @@ LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LP
             }
             break;
         case WM_NCDESTROY:
-            ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            ::RemovePropA(control, kForwarderProperty);
+            ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            t_keyForwarders.erase(forwarder);
             break;
         default:
             break;
     }
-    return ::CallWindowProcA(previous, control, message, wParam, lParam);
+    return ::CallWindowProcW(previous, control, message, wParam, lParam);
 }
 
 bool IsImeWindowClass(LPCSTR className) {
@@ -162,13 +175,15 @@ void Dialog::ModifyStyleEx(DWORD remove, DWORD add) {
 
 void Dialog::ForwardKeys(const Window& control) const {
     const HWND hwnd = control.Hwnd();
-    if (hwnd == nullptr || ::GetPropA(hwnd, kForwarderProperty) != nullptr) {
+    if (hwnd == nullptr || FindKeyForwarder(hwnd) != t_keyForwarders.end()) {
         return;
     }
-    // The property first: from the swap on, every message looks for it.
-    ::SetPropA(hwnd, kForwarderProperty,
-               reinterpret_cast<HANDLE>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC)));
-    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
+    // The entry first: from the swap on, every message looks for it. The wide
+    // functions, so that the control stays a Unicode window and wide text sent
+    // to it is not narrowed on its way through.
+    t_keyForwarders.push_back(
+        {hwnd, reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC))});
+    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
 }
 
 // ---------------------------------------------------------------------------
