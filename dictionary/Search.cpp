@@ -18,7 +18,7 @@ bool IsWordSeparator(char byte) {
 
 SearchQuery::SearchQuery(std::string_view utf8) {
     // Folding turns the ideographic space into a space first.
-    const std::string folded = text::Folded(utf8);
+    const std::string folded = text::SearchKey(utf8);
     std::size_t pos = 0;
     while (pos < folded.size()) {
         while (pos < folded.size() && IsWordSeparator(folded[pos])) {
@@ -36,7 +36,7 @@ SearchQuery::SearchQuery(std::string_view utf8) {
 
 void SearchIndex::AddCategory(std::string_view name) {
     m_categoryNameStarts.push_back(static_cast<std::uint32_t>(m_categoryNames.size()));
-    text::AppendFolded(name, m_categoryNames);
+    text::AppendSearchKey(name, m_categoryNames);
     m_categoryFirstEntry.push_back(static_cast<std::uint32_t>(m_entryStarts.size()));
 }
 
@@ -48,10 +48,10 @@ void SearchIndex::AddEntry(std::string_view kaomoji, std::string_view keywords) 
         m_repeats.emplace_back(entry, first->second);
     }
     m_entryStarts.push_back(static_cast<std::uint32_t>(start));
-    text::AppendFolded(kaomoji, m_text);
+    text::AppendSearchKey(kaomoji, m_text);
     if (!keywords.empty()) {
         m_text.push_back(kKeywordSeparator);
-        text::AppendFolded(keywords, m_text);
+        text::AppendSearchKey(keywords, m_text);
     }
     for (std::size_t i = start; i < m_text.size(); ++i) {
         ++m_byteCounts[static_cast<unsigned char>(m_text[i])];

@@ -9,7 +9,7 @@
 // order. A kaomoji listed under several categories is found once, where it
 // first matches: a user looks for the kaomoji, not for its places.
 //
-// The index stores each entry's folded kaomoji and keywords in one block,
+// The index stores each entry's kaomoji and keywords as search keys in one block,
 // with one 32-bit start per entry, and each category's folded name once:
 // about the size of the kaomoji and keywords themselves, less than the file,
 // which repeats the category name on every line.
@@ -25,7 +25,7 @@
 
 namespace dictionary {
 
-// The words of what the user typed, folded. Words are separated by spaces
+// The words of what the user typed, as search keys (text/Fold.h). Words are separated by spaces
 // (ASCII or ideographic) and TABs.
 class SearchQuery {
 public:

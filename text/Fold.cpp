@@ -156,9 +156,19 @@ char32_t WithMark(char32_t kana, bool semiVoiced) {
     return 0;
 }
 
-}  // namespace
+// The code point a search key stores for `c`.
+char32_t KeyCodePoint(char32_t c) {
+    if (c >= 0x3000 && c <= 0x30FF) {
+        return c - 0x3000 + 0x700;
+    }
+    if (c >= 0x700 && c <= 0x7FF) {
+        return c - 0x700 + 0x3000;
+    }
+    return c;
+}
 
-void AppendFolded(std::string_view utf8, std::string& out) {
+template <bool kKey>
+void AppendFoldedAs(std::string_view utf8, std::string& out) {
     out.reserve(out.size() + utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
@@ -181,8 +191,18 @@ void AppendFolded(std::string_view utf8, std::string& out) {
                 }
             }
         }
-        Encode(c, out);
+        Encode(kKey ? KeyCodePoint(c) : c, out);
     }
+}
+
+}  // namespace
+
+void AppendFolded(std::string_view utf8, std::string& out) {
+    AppendFoldedAs<false>(utf8, out);
+}
+
+void AppendSearchKey(std::string_view utf8, std::string& out) {
+    AppendFoldedAs<true>(utf8, out);
 }
 
 }  // namespace text

@@ -21,9 +21,22 @@ namespace text {
 // Appends the folded form of `utf8` to `out`.
 void AppendFolded(std::string_view utf8, std::string& out);
 
+// The same folding in the compact form a search index keeps: UTF-8 with the
+// blocks U+3000-30FF (kana, CJK punctuation) and U+0700-07FF (Syriac, Thaana,
+// NKo: hardly ever in a kaomoji) swapped, so that kana take two bytes rather
+// than three. The swap is one to one, and the form keeps UTF-8's property
+// that a word can only match at a character's start; it is never shown.
+void AppendSearchKey(std::string_view utf8, std::string& out);
+
 inline std::string Folded(std::string_view utf8) {
     std::string out;
     AppendFolded(utf8, out);
+    return out;
+}
+
+inline std::string SearchKey(std::string_view utf8) {
+    std::string out;
+    AppendSearchKey(utf8, out);
     return out;
 }
 

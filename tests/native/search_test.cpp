@@ -63,6 +63,14 @@ TEST(Fold, KeepsWhatDiffers) {
     }
 }
 
+TEST(Fold, SearchKeysFoldAlikeAndKeepKanaShort) {
+    EXPECT_EQ(text::SearchKey("ｼｮﾎﾞｰﾝ"), text::SearchKey("しょぼーん"));
+    EXPECT_EQ(text::SearchKey("Ω\u3000"), text::Folded("ω "));
+    // Two bytes a kana, and the block swapped in keeps apart.
+    EXPECT_EQ(text::SearchKey("にこ").size(), 4u);
+    EXPECT_NE(text::SearchKey("ニ"), text::SearchKey("\u074b"));
+}
+
 TEST(Fold, GivesValidUtf8ForAnyBytes) {
     const std::pair<std::string, std::string> kCases[] = {
         {"", ""},
@@ -88,7 +96,11 @@ TEST(SearchQuery, SplitsWordsAtSpacesOfEitherWidthAndFoldsThem) {
     };
     for (const auto& [text, words] : kCases) {
         const SearchQuery query(text);
-        EXPECT_EQ(query.Words(), words) << text;
+        Strings keys;
+        for (const std::string& word : words) {
+            keys.push_back(text::SearchKey(word));
+        }
+        EXPECT_EQ(query.Words(), keys) << text;
         EXPECT_EQ(query.empty(), words.empty()) << text;
     }
 }
