@@ -33,6 +33,13 @@
 #define IDC_DELETE_AA 1014
 #define IDC_FAVORITE_UP 1015
 #define IDC_FAVORITE_DOWN 1016
+// Made at run time, not in the dialog template: the search fields of the
+// dictionary and favourites pages and what stands in their lists' place
+// when nothing matches.
+#define IDC_KAOMOJI_SEARCH 1017
+#define IDC_KAOMOJI_NO_MATCH 1018
+#define IDC_FAVORITE_SEARCH 1019
+#define IDC_FAVORITE_NO_MATCH 1020
 
 #define ID_TRAY_EXIT 32772
 #define ID_TRAY_FAVORITE_FIRST 32773

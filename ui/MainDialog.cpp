@@ -82,6 +82,13 @@ struct MainDialogMessageMap {
             listkeys::kCopySelection, IDC_KAOMOJI_LIST),
         win::OnCommand<&FavoritesPage::OnCopyFavorite, &D::m_favorites>(
             listkeys::kCopySelection, IDC_FAVORITE_LIST),
+        // The search field of the dictionary page (win/SearchField.h).
+        win::OnCommand<&DictionaryPage::OnSearchOpened, &D::m_dictionary>(win::kSearchOpened,
+                                                                          IDC_KAOMOJI_SEARCH),
+        win::OnCommand<&DictionaryPage::OnSearchChanged, &D::m_dictionary>(EN_CHANGE,
+                                                                           IDC_KAOMOJI_SEARCH),
+        win::OnCommand<&DictionaryPage::OnSearchClosed, &D::m_dictionary>(win::kSearchClosed,
+                                                                          IDC_KAOMOJI_SEARCH),
     };
 };
 
@@ -138,6 +145,7 @@ void MainDialog::InsertTabs() {
 }
 
 void MainDialog::OnSelchangeTab(NMHDR*, LRESULT* result) {
+    m_dictionary.CloseSearch();
     ShowControls(Hwnd(), kPageControls, SW_HIDE);
     // The chosen page's controls come back with SW_RESTORE.
     switch (m_tab.GetCurSel()) {
@@ -212,6 +220,7 @@ void MainDialog::StartKeyboard() {
     // Told once, where it does not stop the start: in the icon's tip.
     m_tray.SetTip(hotkey::TrayTip(m_hotkeyChoice, static_cast<bool>(m_hotkey)));
     m_listKeys.emplace(Hwnd());
+    m_dictionary.AttachSearch(Hwnd());
 }
 
 void MainDialog::OnDestroy() {
@@ -253,11 +262,14 @@ void MainDialog::ComeForward() {
     }
 }
 
-// The list of the page on show; on the dictionary page the tree while no
-// category's kaomoji are listed.
+// The list of the page on show; on the dictionary page the search field
+// while it is open, and the tree while no category's kaomoji are listed.
 HWND MainDialog::CurrentPageList() const {
     switch (m_tab.GetCurSel()) {
         case 0:
+            if (m_dictionary.IsSearching()) {
+                return GetDlgItem(IDC_KAOMOJI_SEARCH);
+            }
             return m_kaomojiList.GetCount() > 0 ? m_kaomojiList.Hwnd() : m_categoryTree.Hwnd();
         case 1:
             return m_favoriteList.Hwnd();

@@ -61,7 +61,8 @@ private:
     win::ListBox m_aaList;
 
     delivery::Delivery m_delivery{*this};
-    DictionaryPage m_dictionary{m_categoryTree, m_kaomojiList, m_delivery};
+    DictionaryPage m_dictionary{m_categoryTree, m_kaomojiList, m_delivery,
+                                listkeys::kCopySelection};
     FavoritesPage m_favorites{m_favoriteList, [this] { return m_dictionary.SelectedKaomoji(); },
                               m_delivery};
     AAPage m_aa{m_aaList, m_delivery, &MainDialog::EditAA};
