@@ -34,6 +34,7 @@ void DictionaryPage::FreeDictionary() {
     m_shown = nullptr;
     m_beforeSearch = {};
     m_found = {};
+    m_foundEntries.clear();
     m_searchIndex.reset();
     m_indexCategories.clear();
     m_categoryMap.Clear();
@@ -145,8 +146,13 @@ void DictionaryPage::OnSearchChanged() {
         Show(m_beforeSearch);
         return;
     }
+    std::vector<dictionary::SearchIndex::Entry> found = m_searchIndex->Find(query);
+    if (m_shown == &m_found && found == m_foundEntries) {
+        return;  // a key that changes nothing found keeps the list and its selection
+    }
+    m_foundEntries = std::move(found);
     m_found = CategoryMap::List();
-    for (const dictionary::SearchIndex::Entry entry : m_searchIndex->Find(query)) {
+    for (const dictionary::SearchIndex::Entry entry : m_foundEntries) {
         const dictionary::SearchIndex::Location at = m_searchIndex->Locate(entry);
         m_found.push_back(m_categoryMap.ListAt(m_indexCategories[at.category])[at.position]);
     }

@@ -71,6 +71,7 @@ private:
     // Made when the field first opens: most runs never search.
     std::optional<dictionary::SearchIndex> m_searchIndex;
     std::vector<CategoryMap::Index> m_indexCategories;  // by the index's category number
-    CategoryMap::List m_found;
+    std::vector<dictionary::SearchIndex::Entry> m_foundEntries;
+    CategoryMap::List m_found;  // their kaomoji, as list 1003 shows them while searching
 };
 

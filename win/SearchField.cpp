@@ -67,18 +67,70 @@ bool Guarded(Work work) noexcept {
 
 }  // namespace
 
-SearchField::~SearchField() {
-    for (const Window* control : m_setup.watched) {
-        ::RemoveWindowSubclass(control->Hwnd(), &WatchedProc, kSubclassId);
+namespace {
+
+// The field of each watched control of this thread. Not a window property:
+// the procedure looks it up for every message (a list box being filled gets
+// one per entry), and under Wine a property costs a round trip to the server.
+thread_local std::vector<std::pair<HWND, SearchField*>> t_fieldOf;
+
+SearchField* FieldOf(HWND window) {
+    for (const auto& [watched, field] : t_fieldOf) {
+        if (watched == window) {
+            return field;
+        }
     }
+    return nullptr;
+}
+
+void Forget(HWND window) {
+    std::erase_if(t_fieldOf, [&](const auto& entry) { return entry.first == window; });
+}
+
+}  // namespace
+
+SearchField::~SearchField() {
+    std::erase_if(t_fieldOf, [&](const auto& entry) { return entry.second == this; });
 }
 
 void SearchField::Attach(HWND dialog) {
     m_dialog = dialog;
+    m_watched.reserve(m_setup.watched.size());
     for (const Window* control : m_setup.watched) {
-        ::SetWindowSubclass(control->Hwnd(), &WatchedProc, kSubclassId,
-                            reinterpret_cast<DWORD_PTR>(this));
+        const HWND window = control->Hwnd();
+        const bool unicode = ::IsWindowUnicode(window) != FALSE;
+        t_fieldOf.emplace_back(window, this);
+        const auto proc = reinterpret_cast<LONG_PTR>(&WatchedProc);
+        const LONG_PTR super = unicode ? ::SetWindowLongPtrW(window, GWLP_WNDPROC, proc)
+                                       : ::SetWindowLongPtrA(window, GWLP_WNDPROC, proc);
+        m_watched.push_back({window, reinterpret_cast<WNDPROC>(super), unicode, 0});
     }
+}
+
+SearchField::Watched* SearchField::FindWatched(HWND window) {
+    for (Watched& watched : m_watched) {
+        if (watched.window == window) {
+            return &watched;
+        }
+    }
+    return nullptr;
+}
+
+wchar_t SearchField::CharacterOf(Watched& watched, WPARAM wParam) {
+    if (watched.unicode) {
+        return static_cast<wchar_t>(wParam);
+    }
+    const char byte = static_cast<char>(wParam);
+    char bytes[2] = {watched.pendingLead, byte};
+    const bool pair = watched.pendingLead != 0;
+    watched.pendingLead = 0;
+    if (!pair && ::IsDBCSLeadByte(static_cast<BYTE>(byte))) {
+        watched.pendingLead = byte;
+        return 0;
+    }
+    wchar_t character = 0;
+    ::MultiByteToWideChar(CP_ACP, 0, pair ? bytes : bytes + 1, pair ? 2 : 1, &character, 1);
+    return character;
 }
 
 void SearchField::Open(std::wstring_view text) {
@@ -241,9 +293,13 @@ bool SearchField::OnFieldKey(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool SearchField::OnWatchedKey(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CHAR && OpensSearch(wParam) && !Held(VK_CONTROL)) {
-        Open(std::wstring(1, static_cast<wchar_t>(wParam)));
+bool SearchField::OnWatchedKey(Watched& control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR && !Held(VK_CONTROL) && (control.pendingLead != 0 || wParam >= 0x80 ||
+                                                     OpensSearch(wParam))) {
+        const wchar_t character = CharacterOf(control, wParam);
+        if (character != 0) {
+            Open(std::wstring(1, character));
+        }
         return true;
     }
     if (message == WM_IME_STARTCOMPOSITION) {
@@ -263,7 +319,7 @@ bool SearchField::OnWatchedKey(HWND control, UINT message, WPARAM wParam, LPARAM
         CloseByKey();
         return true;
     }
-    if (wParam == VK_RETURN && IsOpen() && control == m_setup.results->Hwnd()) {
+    if (wParam == VK_RETURN && IsOpen() && control.window == m_setup.results->Hwnd()) {
         if (!IsRepeat(lParam)) {
             NotifyFromResults(LBN_DBLCLK);
         }
@@ -297,24 +353,36 @@ LRESULT CALLBACK SearchField::FieldProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT CALLBACK SearchField::WatchedProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto& self = *reinterpret_cast<SearchField*>(data);
+                                          LPARAM lParam) {
+    SearchField* self = FieldOf(window);
+    Watched* watched = self != nullptr ? self->FindWatched(window) : nullptr;
+    if (watched == nullptr) {  // cannot be: the entry comes and goes with the procedure
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    const auto super = [&](UINT m, WPARAM w, LPARAM l) {
+        return watched->unicode ? ::CallWindowProcW(watched->superProc, window, m, w, l)
+                                : ::CallWindowProcA(watched->superProc, window, m, w, l);
+    };
     switch (message) {
         case WM_GETDLGCODE: {
-            const LRESULT code = ::DefSubclassProc(window, message, wParam, lParam);
-            return self.WantsKey(window, reinterpret_cast<const MSG*>(lParam))
+            const LRESULT code = super(message, wParam, lParam);
+            return self->WantsKey(window, reinterpret_cast<const MSG*>(lParam))
                        ? code | DLGC_WANTMESSAGE
                        : code;
         }
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(window, &WatchedProc, kSubclassId);
-            break;
+        case WM_NCDESTROY: {
+            Forget(window);
+            const Watched gone = *watched;
+            std::erase_if(self->m_watched, [&](const Watched& w) { return w.window == window; });
+            return gone.unicode ? ::CallWindowProcW(gone.superProc, window, message, wParam, lParam)
+                                : ::CallWindowProcA(gone.superProc, window, message, wParam, lParam);
+        }
         default:
-            if (Guarded([&] { return self.OnWatchedKey(window, message, wParam, lParam); })) {
+            if (Guarded([&] { return self->OnWatchedKey(*watched, message, wParam, lParam); })) {
                 return 0;
             }
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return super(message, wParam, lParam);
 }
 
 }  // namespace win

@@ -61,6 +61,7 @@ public:
     SearchField& operator=(const SearchField&) = delete;
 
     // Subclasses the watched controls; once the dialog's controls exist.
+    // They stay subclassed until they are destroyed.
     void Attach(HWND dialog);
 
     bool IsOpen() const { return static_cast<bool>(m_field); }
@@ -77,11 +78,24 @@ public:
     void ShowNoMatch(bool show);
 
 private:
+    // A watched control, subclassed in the character set it was made with:
+    // an ANSI list box turned Unicode by a subclass fills a hundred times
+    // slower under Wine.
+    struct Watched {
+        HWND window;
+        WNDPROC superProc;
+        bool unicode;
+        char pendingLead;  // an ANSI window's lead byte, waiting for its trail
+    };
+
     static LRESULT CALLBACK FieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK WatchedProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK WatchedProc(HWND, UINT, WPARAM, LPARAM);
+    Watched* FindWatched(HWND window);
+    // The UTF-16 character a WM_CHAR carries; 0 while half of one came.
+    static wchar_t CharacterOf(Watched& watched, WPARAM wParam);
     // True when the message was one of the keys above, now handled.
     bool OnFieldKey(UINT message, WPARAM wParam, LPARAM lParam);
-    bool OnWatchedKey(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnWatchedKey(Watched& control, UINT message, WPARAM wParam, LPARAM lParam);
     bool WantsKey(HWND control, const MSG* message) const;
     void Notify(UINT code) const;
     void NotifyFromResults(UINT code) const;
@@ -92,6 +106,7 @@ private:
     HWND m_dialog = nullptr;
     UniqueWindow m_field;
     UniqueWindow m_noMatch;
+    std::vector<Watched> m_watched;
     // Where the controls stood before the field made room, and the focus.
     std::vector<RECT> m_placesBefore;
     HWND m_focusBefore = nullptr;
