@@ -12,6 +12,7 @@
 
 #include "delivery/Delivery.h"
 #include "win/Controls.h"
+#include "win/SearchField.h"
 
 class FavoritesPage {
 public:
@@ -19,11 +20,10 @@ public:
     // takes; nothing when none is selected.
     using KaomojiSelection = std::function<std::optional<std::string>()>;
 
+    // `copyCode`: the notification of Ctrl+C on list 1005, which the search
+    // field sends as well.
     FavoritesPage(const win::ListBox& favoriteList, KaomojiSelection selectedKaomoji,
-                  delivery::Delivery& delivery)
-        : m_favoriteList(favoriteList),
-          m_selectedKaomoji(std::move(selectedKaomoji)),
-          m_delivery(delivery) {}
+                  delivery::Delivery& delivery, UINT copyCode);
 
     void LoadFavorites();
     // The entries as the file holds them, in list order.
@@ -37,9 +37,23 @@ public:
     // Ctrl+C: the selected favourite, copied without a paste.
     void OnCopyFavorite();
 
+    // The search field over list 1005: while it holds words the list shows
+    // the favourites that match, in their order, and the move buttons are off.
+    void AttachSearch(HWND dialog) { m_search.Attach(dialog); }
+    bool IsSearching() const { return m_search.IsOpen(); }
+    void OnSearchChanged();
+    void OnSearchClosed();
+    void CloseSearch();
+
 private:
-    // Shows `entries` in the list, which then holds them.
+    // Shows `entries` in the list, which then holds them (those that match,
+    // while a filter is on).
     void Show(std::vector<std::string> entries);
+    // Filters the entries by the field's text and shows those that match.
+    void ShowFiltered();
+    void EnableMoves(bool enable) const;
+    // The entry that list line `line` shows.
+    std::size_t EntryAt(int line) const;
     void SaveFavorites();
     void MoveFavorite(int from, int to);
     bool CanRewriteFavorites();
@@ -50,6 +64,9 @@ private:
     KaomojiSelection m_selectedKaomoji;
     delivery::Delivery& m_delivery;
     std::vector<std::string> m_entries;
+    win::SearchField m_search;
+    // The entries the list shows while the field holds words, by index.
+    std::optional<std::vector<std::size_t>> m_filter;
     // False while the last load failed: the list may then lack entries of the
     // file, and a move or delete would lose them by rewriting the file.
     bool m_favoritesLoaded = false;

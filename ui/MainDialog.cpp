@@ -89,6 +89,11 @@ struct MainDialogMessageMap {
                                                                            IDC_KAOMOJI_SEARCH),
         win::OnCommand<&DictionaryPage::OnSearchClosed, &D::m_dictionary>(win::kSearchClosed,
                                                                           IDC_KAOMOJI_SEARCH),
+        // And of the favourites page.
+        win::OnCommand<&FavoritesPage::OnSearchChanged, &D::m_favorites>(EN_CHANGE,
+                                                                         IDC_FAVORITE_SEARCH),
+        win::OnCommand<&FavoritesPage::OnSearchClosed, &D::m_favorites>(win::kSearchClosed,
+                                                                        IDC_FAVORITE_SEARCH),
     };
 };
 
@@ -146,6 +151,7 @@ void MainDialog::InsertTabs() {
 
 void MainDialog::OnSelchangeTab(NMHDR*, LRESULT* result) {
     m_dictionary.CloseSearch();
+    m_favorites.CloseSearch();
     ShowControls(Hwnd(), kPageControls, SW_HIDE);
     // The chosen page's controls come back with SW_RESTORE.
     switch (m_tab.GetCurSel()) {
@@ -221,6 +227,7 @@ void MainDialog::StartKeyboard() {
     m_tray.SetTip(hotkey::TrayTip(m_hotkeyChoice, static_cast<bool>(m_hotkey)));
     m_listKeys.emplace(Hwnd());
     m_dictionary.AttachSearch(Hwnd());
+    m_favorites.AttachSearch(Hwnd());
 }
 
 void MainDialog::OnDestroy() {
@@ -262,8 +269,8 @@ void MainDialog::ComeForward() {
     }
 }
 
-// The list of the page on show; on the dictionary page the search field
-// while it is open, and the tree while no category's kaomoji are listed.
+// The list of the page on show, or its search field while that is open; on
+// the dictionary page the tree while no category's kaomoji are listed.
 HWND MainDialog::CurrentPageList() const {
     switch (m_tab.GetCurSel()) {
         case 0:
@@ -272,7 +279,7 @@ HWND MainDialog::CurrentPageList() const {
             }
             return m_kaomojiList.GetCount() > 0 ? m_kaomojiList.Hwnd() : m_categoryTree.Hwnd();
         case 1:
-            return m_favoriteList.Hwnd();
+            return m_favorites.IsSearching() ? GetDlgItem(IDC_FAVORITE_SEARCH) : m_favoriteList.Hwnd();
         case 2:
             return m_aaList.Hwnd();
         default:

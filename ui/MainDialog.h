@@ -64,7 +64,7 @@ private:
     DictionaryPage m_dictionary{m_categoryTree, m_kaomojiList, m_delivery,
                                 listkeys::kCopySelection};
     FavoritesPage m_favorites{m_favoriteList, [this] { return m_dictionary.SelectedKaomoji(); },
-                              m_delivery};
+                              m_delivery, listkeys::kCopySelection};
     AAPage m_aa{m_aaList, m_delivery, &MainDialog::EditAA};
     TrayIcon m_tray;
 

@@ -284,4 +284,63 @@ TEST(Search, ChoosingACategoryEndsTheSearchAndLeavingThePageClosesTheField) {
     EXPECT_EQ(pelo.Items(), (Strings{Cp932(L"(´(ｴ)｀)"), Cp932(L"(ﾟДﾟ)")}));
 }
 
+TEST(Search, TheFavouritesFieldFiltersInTheirOrderWithTheMoveButtonsOff) {
+    const Strings favourites = {Cp932(L"(^_^)/"), Cp932(L"(´・ω・｀)"), Cp932(L"ヽ(・∀・)ﾉ"),
+                                Cp932(L"(*´ω｀*)")};
+    std::string file;
+    for (const std::string& entry : favourites) {
+        file += entry + "\r\n";
+    }
+    Pelo pelo({{"dic.txt", Cp932(kDictionary)}, {"Favorite.txt", file}});
+    ASSERT_TRUE(pelo.Start());
+    ::SendMessageW(pelo.Control(IDC_TAB), TCM_SETCURFOCUS, 1, 0);
+    const HWND list = pelo.Control(IDC_FAVORITE_LIST);
+    ::SendMessageW(pelo.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    const auto field = [&] { return pelo.Control(IDC_FAVORITE_SEARCH); };
+
+    TypeText(L"Ω");
+    ASSERT_TRUE(WaitUntil([&] { return WindowTextW(field()) == L"Ω"; }));
+    EXPECT_TRUE(WaitUntil([&] { return ListItems(list) == Strings{favourites[1], favourites[3]}; }));
+    EXPECT_EQ(ListSelection(list), 0);
+    EXPECT_GT(pelo.Place(IDC_FAVORITE_LIST).top, pelo.Place(IDC_FAVORITE_SEARCH).bottom);
+    for (int id : {IDC_FAVORITE_UP, IDC_FAVORITE_DOWN}) {
+        EXPECT_FALSE(::IsWindowEnabled(pelo.Control(id))) << id;
+    }
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return ListSelection(list) == 1; }));
+    SetClipboardText("before");
+    PressKey('C', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == favourites[3]; }));
+
+    // Deleting a found favourite rewrites the file without it; the rest stay found.
+    PressKey(VK_UP);
+    ASSERT_TRUE(WaitUntil([&] { return ListSelection(list) == 0; }));
+    ::SendMessageW(pelo.Window(), WM_COMMAND, MAKEWPARAM(IDC_DELETE_FAVORITE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(pelo.Control(IDC_DELETE_FAVORITE)));
+    EXPECT_EQ(pelo.File("Favorite.txt"), favourites[0] + "\r\n" + favourites[2] + "\r\n" +
+                                             favourites[3] + "\r\n");
+    EXPECT_EQ(ListItems(list), Strings{favourites[3]});
+
+    TypeText(L"x");
+    ASSERT_TRUE(WaitUntil([&] { return WindowTextW(field()) == L"Ωx"; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsVisible(pelo.Control(IDC_FAVORITE_NO_MATCH)); }));
+    EXPECT_FALSE(IsVisible(list));
+
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return field() == nullptr; }));
+    EXPECT_TRUE(IsVisible(list));
+    EXPECT_EQ(ListItems(list), (Strings{favourites[0], favourites[2], favourites[3]}));
+    for (int id : {IDC_FAVORITE_UP, IDC_FAVORITE_DOWN}) {
+        EXPECT_TRUE(::IsWindowEnabled(pelo.Control(id))) << id;
+    }
+    EXPECT_FALSE(pelo.Ended());
+
+    // Enter in the field delivers the found favourite.
+    TypeText(L"ﾉ");
+    ASSERT_TRUE(WaitUntil([&] { return ListItems(list) == Strings{favourites[2]}; }));
+    SetClipboardText("before");
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == favourites[2]; }));
+}
+
 }  // namespace
