@@ -165,6 +165,7 @@ std::vector<SearchIndex::Entry> SearchIndex::Find(const SearchQuery& query) cons
         for (std::size_t entry = 0; entry < found.size(); ++entry) {
             found[entry] = static_cast<Entry>(entry);
         }
+        DropRepeats(found);
         return found;
     }
     // The longest word is looked for first: it leaves the fewest entries for

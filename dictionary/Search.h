@@ -61,7 +61,7 @@ public:
     Location Locate(Entry entry) const;
 
     // Every entry that matches `query`, ascending; an empty query matches
-    // every entry.
+    // every entry (each kaomoji once, as always).
     std::vector<Entry> Find(const SearchQuery& query) const;
 
     // Bytes the index holds on the heap.
