@@ -1,7 +1,10 @@
 #include "win/Dialog.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "win/Application.h"
 #include "win/Controls.h"
@@ -19,12 +22,26 @@ constexpr char kDialogProperty[] = "Pelo.Dialog";
 // The dialog whose window this thread is about to create.
 thread_local Dialog* t_creating = nullptr;
 
-// The window property that leads from a control forwarding its keys to the
-// window procedure it had before.
-constexpr char kForwarderProperty[] = "Pelo.KeysForwardedFrom";
+// A control that forwards its keys: the window procedure it had before, in
+// its own character set, and the first half of a character typed on it
+// while the second is still to come (a lead byte, or a high surrogate).
+// Kept in a table of the thread rather than in window properties: the
+// procedure looks its control up for every message (a list box being filled
+// gets one per entry), and under Wine a property costs a trip to the server.
+struct Forwarder {
+    HWND control;
+    WNDPROC previous;
+    bool unicode;
+    WPARAM firstHalf = 0;
+};
+thread_local std::vector<Forwarder> t_forwarders;
 
 // Set in the modifier word of a forwarded key held down (a repeat).
 constexpr UINT kKeyRepeat = 0x8000;
+// Set in the modifier word of a key the dialog manager asks the control
+// about (WM_GETDLGCODE): the dialog tells whether a row would take it,
+// without running the row.
+constexpr UINT kKeyQuery = 0x4000;
 
 // The control whose next character belongs to a key a row took: the system
 // made it from that key before the key reached the control, so it goes too.
@@ -39,34 +56,146 @@ UINT HeldModifiers() {
            (Held(VK_MENU) ? kAlt : kNoModifier);
 }
 
-LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(::GetPropA(control, kForwarderProperty));
-    switch (message) {
-        case WM_KEYDOWN: {
-            const bool repeat = (lParam & (1L << 30)) != 0;
-            const UINT flags = HeldModifiers() | (repeat ? kKeyRepeat : 0);
-            const bool taken =
-                ::SendMessageA(::GetParent(control), kControlKeyMessage,
-                               MAKEWPARAM(wParam, flags), reinterpret_cast<LPARAM>(control)) != 0;
-            t_swallowCharOf = taken ? control : nullptr;
-            if (taken) {
-                return 0;
-            }
-            break;
+// Found anew after every message sent on: a handler may forward another
+// control's keys (a search field it opens), which moves the table.
+Forwarder* ForwarderOf(HWND control) {
+    const auto found = std::find_if(t_forwarders.begin(), t_forwarders.end(),
+                                    [&](const Forwarder& f) { return f.control == control; });
+    return found == t_forwarders.end() ? nullptr : &*found;
+}
+
+LRESULT CallPrevious(const Forwarder& forwarder, UINT message, WPARAM wParam, LPARAM lParam) {
+    return forwarder.unicode
+               ? ::CallWindowProcW(forwarder.previous, forwarder.control, message, wParam, lParam)
+               : ::CallWindowProcA(forwarder.previous, forwarder.control, message, wParam, lParam);
+}
+
+bool SendKey(HWND control, WPARAM key, UINT flags) {
+    return ::SendMessageW(::GetParent(control), kControlKeyMessage, MAKEWPARAM(key, flags),
+                          reinterpret_cast<LPARAM>(control)) != 0;
+}
+
+bool SendTyping(HWND control, std::wstring_view typed) {
+    const WPARAM units = MAKEWPARAM(typed.empty() ? 0 : typed[0], typed.size() > 1 ? typed[1] : 0);
+    return ::SendMessageW(::GetParent(control), kControlTypingMessage, units,
+                          reinterpret_cast<LPARAM>(control)) != 0;
+}
+
+// A character that writes something: printable, and not the space, which
+// keeps its meaning on the lists (deliver) and the tree.
+bool Writes(std::wstring_view typed) {
+    return !typed.empty() && typed[0] > L' ' && typed[0] != 0x7F;
+}
+
+bool StartsCharacter(const Forwarder& forwarder, WPARAM unit) {
+    return forwarder.unicode ? IS_HIGH_SURROGATE(static_cast<wchar_t>(unit))
+                             : ::IsDBCSLeadByte(static_cast<BYTE>(unit)) != FALSE;
+}
+
+// The UTF-16 units of the character made of `firstHalf` (0: none) and `unit`.
+std::wstring Character(const Forwarder& forwarder, WPARAM firstHalf, WPARAM unit) {
+    if (forwarder.unicode) {
+        std::wstring units;
+        if (firstHalf != 0) {
+            units += static_cast<wchar_t>(firstHalf);
         }
-        case WM_CHAR:
-            if (std::exchange(t_swallowCharOf, nullptr) == control) {
-                return 0;
-            }
-            break;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            ::RemovePropA(control, kForwarderProperty);
-            break;
-        default:
-            break;
+        return units += static_cast<wchar_t>(unit);
     }
-    return ::CallWindowProcA(previous, control, message, wParam, lParam);
+    const char bytes[2] = {static_cast<char>(firstHalf), static_cast<char>(unit)};
+    const bool pair = firstHalf != 0;
+    wchar_t units[2] = {};
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, pair ? bytes : bytes + 1, pair ? 2 : 1, units, 2);
+    return std::wstring(units, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+// The dialog manager asks before it takes Enter, Escape, Tab or an arrow for
+// itself: the control wants the key when a row of the table would take it.
+LRESULT OnGetDlgCode(HWND control, WPARAM wParam, LPARAM lParam) {
+    LRESULT code = CallPrevious(*ForwarderOf(control), WM_GETDLGCODE, wParam, lParam);
+    const auto* asked = reinterpret_cast<const MSG*>(lParam);
+    if (asked != nullptr && asked->message == WM_KEYDOWN &&
+        SendKey(control, asked->wParam, HeldModifiers() | kKeyQuery)) {
+        code |= DLGC_WANTMESSAGE;
+    }
+    return code;
+}
+
+LRESULT OnKeyDown(HWND control, WPARAM wParam, LPARAM lParam) {
+    const bool repeat = (lParam & (1L << 30)) != 0;
+    const bool taken = SendKey(control, wParam, HeldModifiers() | (repeat ? kKeyRepeat : 0));
+    t_swallowCharOf = taken ? control : nullptr;
+    if (taken) {
+        return 0;
+    }
+    const Forwarder* forwarder = ForwarderOf(control);
+    return forwarder != nullptr ? CallPrevious(*forwarder, WM_KEYDOWN, wParam, lParam) : 0;
+}
+
+// A character comes in one message, or two (a lead and a trail byte; a
+// surrogate pair): the first waits for the second, and the control gets
+// both, in order, when no row takes the character.
+LRESULT OnChar(HWND control, WPARAM wParam, LPARAM lParam) {
+    if (std::exchange(t_swallowCharOf, nullptr) == control) {
+        return 0;
+    }
+    Forwarder* forwarder = ForwarderOf(control);
+    const WPARAM firstHalf = std::exchange(forwarder->firstHalf, 0);
+    if (firstHalf == 0 && StartsCharacter(*forwarder, wParam)) {
+        forwarder->firstHalf = wParam;
+        return 0;
+    }
+    const std::wstring typed = Character(*forwarder, firstHalf, wParam);
+    if (Writes(typed) && SendTyping(control, typed)) {
+        return 0;
+    }
+    forwarder = ForwarderOf(control);
+    if (forwarder == nullptr) {
+        return 0;
+    }
+    if (firstHalf != 0) {
+        CallPrevious(*forwarder, WM_CHAR, firstHalf, lParam);
+    }
+    return CallPrevious(*forwarder, WM_CHAR, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
+    const auto found = std::find_if(t_forwarders.begin(), t_forwarders.end(),
+                                    [&](const Forwarder& f) { return f.control == control; });
+    const Forwarder gone = *found;
+    t_forwarders.erase(found);
+    const auto previous = reinterpret_cast<LONG_PTR>(gone.previous);
+    if (gone.unicode) {
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, previous);
+    } else {
+        ::SetWindowLongPtrA(control, GWLP_WNDPROC, previous);
+    }
+    return CallPrevious(gone, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Forwarder* forwarder = ForwarderOf(control);
+    if (forwarder == nullptr) {  // cannot be: the entry comes and goes with the procedure
+        return ::DefWindowProcW(control, message, wParam, lParam);
+    }
+    switch (message) {
+        case WM_GETDLGCODE:
+            return OnGetDlgCode(control, wParam, lParam);
+        case WM_KEYDOWN:
+            return OnKeyDown(control, wParam, lParam);
+        case WM_CHAR:
+            return OnChar(control, wParam, lParam);
+        case WM_IME_STARTCOMPOSITION:
+            // The rows hear of it (a search field may open and take the
+            // focus, and the composition with it); the control goes on.
+            SendTyping(control, {});
+            forwarder = ForwarderOf(control);
+            return forwarder != nullptr ? CallPrevious(*forwarder, message, wParam, lParam) : 0;
+        case WM_NCDESTROY:
+            return OnNcDestroy(control, wParam, lParam);
+        default:
+            return CallPrevious(*forwarder, message, wParam, lParam);
+    }
 }
 
 bool IsImeWindowClass(LPCSTR className) {
@@ -161,15 +290,22 @@ void Dialog::ModifyStyleEx(DWORD remove, DWORD add) {
     }
 }
 
-void Dialog::ForwardKeys(const Window& control) const {
+void Dialog::ForwardKeys(const Window& control) {
     const HWND hwnd = control.Hwnd();
-    if (hwnd == nullptr || ::GetPropA(hwnd, kForwarderProperty) != nullptr) {
+    if (hwnd == nullptr || ForwarderOf(hwnd) != nullptr) {
         return;
     }
-    // The property first: from the swap on, every message looks for it.
-    ::SetPropA(hwnd, kForwarderProperty,
-               reinterpret_cast<HANDLE>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC)));
-    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
+    const bool unicode = ::IsWindowUnicode(hwnd) != FALSE;
+    const auto proc = reinterpret_cast<LONG_PTR>(&KeyForwardingProc);
+    // The entry first: from the swap on, every message looks for it.
+    Forwarder& forwarder = t_forwarders.emplace_back(Forwarder{hwnd, nullptr, unicode});
+    forwarder.previous = reinterpret_cast<WNDPROC>(
+        unicode ? ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (unicode) {
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc);
+    } else {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -273,18 +409,23 @@ LRESULT Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     if (const MessageEntry* row = RowFor(message, wParam, lParam)) {
-        const bool repeat = message == kControlKeyMessage && (HIWORD(wParam) & kKeyRepeat) != 0;
-        const LRESULT result = repeat ? 1 : row->invoke(*this, wParam, lParam);
+        if (message == kControlKeyMessage && !RunsKeyRow(*row, HIWORD(wParam))) {
+            return 1;  // taken, without running the row
+        }
+        const LRESULT result = row->invoke(*this, wParam, lParam);
         return row->after == After::Default ? DefWindowProc(message, wParam, lParam) : result;
     }
     if (message == WM_COMMAND && OnOKOrCancel(LOWORD(wParam), HIWORD(wParam))) {
         return 0;
     }
-    // A forwarded key no row takes goes on to its control.
-    return message == kControlKeyMessage ? 0 : DefWindowProc(message, wParam, lParam);
+    // A forwarded key or character no row takes goes on to its control.
+    if (message == kControlKeyMessage || message == kControlTypingMessage) {
+        return 0;
+    }
+    return DefWindowProc(message, wParam, lParam);
 }
 
-const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) const {
+const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) {
     UINT code = 0;
     UINT id = 0;
     if (message == WM_COMMAND) {
@@ -298,16 +439,27 @@ const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) c
         code = header->code;
         id = static_cast<UINT>(header->idFrom);
     } else if (message == kControlKeyMessage) {
-        code = MAKELONG(LOWORD(wParam), HIWORD(wParam) & ~kKeyRepeat);
+        code = MAKELONG(LOWORD(wParam), HIWORD(wParam) & ~(kKeyRepeat | kKeyQuery));
+        id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+    } else if (message == kControlTypingMessage) {
         id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
     }
     const std::span<const MessageEntry> table = GetMessageMap();
     const auto found = std::find_if(table.begin(), table.end(), [&](const MessageEntry& row) {
         const UINT number = row.registered != nullptr ? row.registered->Number() : row.message;
         return number != 0 && number == message && row.code == code && row.id <= id &&
-               id <= row.idLast;
+               id <= row.idLast && (row.holds == nullptr || row.holds(*this));
     });
     return found == table.end() ? nullptr : &*found;
+}
+
+// A question (kKeyQuery) and a repeat the row does not run for are taken
+// without running it.
+bool Dialog::RunsKeyRow(const MessageEntry& row, UINT flags) {
+    if ((flags & kKeyQuery) != 0) {
+        return false;
+    }
+    return (flags & kKeyRepeat) == 0 || row.repeat == KeyRepeat::Each;
 }
 
 LRESULT Dialog::HandleNcDestroy(WPARAM wParam, LPARAM lParam) {
