@@ -22,17 +22,15 @@ constexpr char kDialogProperty[] = "Pelo.Dialog";
 // The dialog whose window this thread is about to create.
 thread_local Dialog* t_creating = nullptr;
 
-// A control that forwards its keys: the window procedure it had before, in
-// its own character set, and the first half of a character typed on it
-// while the second is still to come (a lead byte, or a high surrogate).
-// Kept in a table of the thread rather than in window properties: the
-// procedure looks its control up for every message (a list box being filled
-// gets one per entry), and under Wine a property costs a trip to the server.
+// A control of this thread forwarding its keys, the window procedure it had
+// before, and the high surrogate of a character typed on it while the low one
+// is still to come. A table rather than a window property: every message of a
+// list box passes through the forwarder (one per entry as the list fills), and
+// under Wine each look-up of a property is a round trip to the server.
 struct Forwarder {
     HWND control;
     WNDPROC previous;
-    bool unicode;
-    WPARAM firstHalf = 0;
+    wchar_t highSurrogate = 0;
 };
 thread_local std::vector<Forwarder> t_forwarders;
 
@@ -65,9 +63,7 @@ Forwarder* ForwarderOf(HWND control) {
 }
 
 LRESULT CallPrevious(const Forwarder& forwarder, UINT message, WPARAM wParam, LPARAM lParam) {
-    return forwarder.unicode
-               ? ::CallWindowProcW(forwarder.previous, forwarder.control, message, wParam, lParam)
-               : ::CallWindowProcA(forwarder.previous, forwarder.control, message, wParam, lParam);
+    return ::CallWindowProcW(forwarder.previous, forwarder.control, message, wParam, lParam);
 }
 
 bool SendKey(HWND control, WPARAM key, UINT flags) {
@@ -85,28 +81,6 @@ bool SendTyping(HWND control, std::wstring_view typed) {
 // keeps its meaning on the lists (deliver) and the tree.
 bool Writes(std::wstring_view typed) {
     return !typed.empty() && typed[0] > L' ' && typed[0] != 0x7F;
-}
-
-bool StartsCharacter(const Forwarder& forwarder, WPARAM unit) {
-    return forwarder.unicode ? IS_HIGH_SURROGATE(static_cast<wchar_t>(unit))
-                             : ::IsDBCSLeadByte(static_cast<BYTE>(unit)) != FALSE;
-}
-
-// The UTF-16 units of the character made of `firstHalf` (0: none) and `unit`.
-std::wstring Character(const Forwarder& forwarder, WPARAM firstHalf, WPARAM unit) {
-    if (forwarder.unicode) {
-        std::wstring units;
-        if (firstHalf != 0) {
-            units += static_cast<wchar_t>(firstHalf);
-        }
-        return units += static_cast<wchar_t>(unit);
-    }
-    const char bytes[2] = {static_cast<char>(firstHalf), static_cast<char>(unit)};
-    const bool pair = firstHalf != 0;
-    wchar_t units[2] = {};
-    const int length =
-        ::MultiByteToWideChar(CP_ACP, 0, pair ? bytes : bytes + 1, pair ? 2 : 1, units, 2);
-    return std::wstring(units, static_cast<std::size_t>(std::max(length, 0)));
 }
 
 // The dialog manager asks before it takes Enter, Escape, Tab or an arrow for
@@ -132,20 +106,25 @@ LRESULT OnKeyDown(HWND control, WPARAM wParam, LPARAM lParam) {
     return forwarder != nullptr ? CallPrevious(*forwarder, WM_KEYDOWN, wParam, lParam) : 0;
 }
 
-// A character comes in one message, or two (a lead and a trail byte; a
-// surrogate pair): the first waits for the second, and the control gets
-// both, in order, when no row takes the character.
+// A character comes in one message, or two (a surrogate pair): the high
+// surrogate waits for the low one, and the control gets both, in order, when
+// no row takes the character.
 LRESULT OnChar(HWND control, WPARAM wParam, LPARAM lParam) {
     if (std::exchange(t_swallowCharOf, nullptr) == control) {
         return 0;
     }
     Forwarder* forwarder = ForwarderOf(control);
-    const WPARAM firstHalf = std::exchange(forwarder->firstHalf, 0);
-    if (firstHalf == 0 && StartsCharacter(*forwarder, wParam)) {
-        forwarder->firstHalf = wParam;
+    const auto unit = static_cast<wchar_t>(wParam);
+    const wchar_t high = std::exchange(forwarder->highSurrogate, 0);
+    if (high == 0 && IS_HIGH_SURROGATE(unit)) {
+        forwarder->highSurrogate = unit;
         return 0;
     }
-    const std::wstring typed = Character(*forwarder, firstHalf, wParam);
+    std::wstring typed;
+    if (high != 0) {
+        typed += high;
+    }
+    typed += unit;
     if (Writes(typed) && SendTyping(control, typed)) {
         return 0;
     }
@@ -153,8 +132,8 @@ LRESULT OnChar(HWND control, WPARAM wParam, LPARAM lParam) {
     if (forwarder == nullptr) {
         return 0;
     }
-    if (firstHalf != 0) {
-        CallPrevious(*forwarder, WM_CHAR, firstHalf, lParam);
+    if (high != 0) {
+        CallPrevious(*forwarder, WM_CHAR, high, lParam);
     }
     return CallPrevious(*forwarder, WM_CHAR, wParam, lParam);
 }
@@ -164,12 +143,7 @@ LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
                                     [&](const Forwarder& f) { return f.control == control; });
     const Forwarder gone = *found;
     t_forwarders.erase(found);
-    const auto previous = reinterpret_cast<LONG_PTR>(gone.previous);
-    if (gone.unicode) {
-        ::SetWindowLongPtrW(control, GWLP_WNDPROC, previous);
-    } else {
-        ::SetWindowLongPtrA(control, GWLP_WNDPROC, previous);
-    }
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gone.previous));
     return CallPrevious(gone, WM_NCDESTROY, wParam, lParam);
 }
 
@@ -295,17 +269,13 @@ void Dialog::ForwardKeys(const Window& control) {
     if (hwnd == nullptr || ForwarderOf(hwnd) != nullptr) {
         return;
     }
-    const bool unicode = ::IsWindowUnicode(hwnd) != FALSE;
-    const auto proc = reinterpret_cast<LONG_PTR>(&KeyForwardingProc);
-    // The entry first: from the swap on, every message looks for it.
-    Forwarder& forwarder = t_forwarders.emplace_back(Forwarder{hwnd, nullptr, unicode});
-    forwarder.previous = reinterpret_cast<WNDPROC>(
-        unicode ? ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    if (unicode) {
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc);
-    } else {
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc);
-    }
+    // The entry first: from the swap on, every message looks for it. The wide
+    // functions, so that the control is a Unicode window: wide text sent to
+    // it is not narrowed on its way through, and what is typed on it comes
+    // as UTF-16, a character beyond the code page included.
+    t_forwarders.push_back(
+        {hwnd, reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC))});
+    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
 }
 
 // ---------------------------------------------------------------------------

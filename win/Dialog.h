@@ -293,8 +293,7 @@ public:
     // Makes child `control` hand every key pressed and every character typed
     // on it to its dialog's table first (kControlKeyMessage,
     // kControlTypingMessage): what a row takes, the control never sees. The
-    // control keeps its character set (an ANSI list box made Unicode by a
-    // subclass fills far slower under Wine). Undone when the control is
+    // control is then a Unicode window. Undone when the control is
     // destroyed; a control made at run time is forwarded as it is made.
     static void ForwardKeys(const Window& control);
 

@@ -269,8 +269,8 @@ TEST(Search, TypedCharactersReachTheFieldWholeAndGoOnAtItsEnd) {
     Pelo pelo;
     ASSERT_TRUE(pelo.Start());
     ASSERT_TRUE(pelo.Type(L"(", L"("));
-    // Back on the list, a character of two bytes there (lead and trail) goes
-    // on after what the field holds, not over it.
+    // Back on the list, a character typed there goes on after what the field
+    // holds, not over it.
     ::SendMessageW(pelo.Window(), WM_NEXTDLGCTL,
                    reinterpret_cast<WPARAM>(pelo.Control(IDC_KAOMOJI_LIST)), TRUE);
     ASSERT_TRUE(pelo.Type(L"´", L"(´"));
@@ -287,8 +287,14 @@ TEST(Search, TypedCharactersReachTheFieldWholeAndGoOnAtItsEnd) {
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return pelo.Field() == nullptr; }));
     ASSERT_EQ(pelo.Focus(), pelo.Control(IDC_CATEGORY_TREE));
-    // A character beyond the code page, two UTF-16 units, opens the field whole.
+    // A character beyond the code page, two UTF-16 units, opens the field
+    // whole; on the list too, a character the code page lacks.
     ASSERT_TRUE(pelo.Type(L"\U0001F43B", L"\U0001F43B"));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return pelo.Field() == nullptr; }));
+    ::SendMessageW(pelo.Window(), WM_NEXTDLGCTL,
+                   reinterpret_cast<WPARAM>(pelo.Control(IDC_KAOMOJI_LIST)), TRUE);
+    ASSERT_TRUE(pelo.Type(L"ʕ", L"ʕ"));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return pelo.Field() == nullptr; }));
 
