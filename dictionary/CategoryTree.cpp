@@ -108,4 +108,26 @@ CategoryMap::Index CategoryOfItem(const win::TreeControl& tree, HTREEITEM item) 
     return static_cast<CategoryMap::Index>(tree.GetItemData(item));
 }
 
+std::vector<CategoryMap::Index> CategoriesInTreeOrder(const win::TreeControl& tree) {
+    const auto next = [&](HTREEITEM item, UINT relation) {
+        return reinterpret_cast<HTREEITEM>(
+            tree.Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    };
+    std::vector<CategoryMap::Index> order;
+    std::vector<bool> seen;
+    for (HTREEITEM group = next(nullptr, TVGN_ROOT); group != nullptr; group = next(group, TVGN_NEXT)) {
+        for (HTREEITEM item = next(group, TVGN_CHILD); item != nullptr; item = next(item, TVGN_NEXT)) {
+            const CategoryMap::Index index = CategoryOfItem(tree, item);
+            if (index >= seen.size()) {
+                seen.resize(index + 1);
+            }
+            if (!seen[index]) {
+                seen[index] = true;
+                order.push_back(index);
+            }
+        }
+    }
+    return order;
+}
+
 }  // namespace dictionary

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <utility>
+#include <vector>
 
 #include "dictionary/CategoryMap.h"
 #include "dictionary/Dictionary.h"
@@ -39,6 +40,10 @@ void FillCategoryTree(const win::TreeControl& tree, const Dictionary& dictionary
 
 // The category a category item stands for.
 CategoryMap::Index CategoryOfItem(const win::TreeControl& tree, HTREEITEM item);
+
+// Every category of `tree` once, in the order the tree shows them (a
+// category of several items where its first item stands).
+std::vector<CategoryMap::Index> CategoriesInTreeOrder(const win::TreeControl& tree);
 
 // Reads every line of `lines` (anything with bool ReadLine(std::string&)),
 // then fills `tree` and `map`. A read error is reported to the user with its

@@ -7,6 +7,7 @@
 #include "dictionary/CategoryTree.h"
 #include "dictionary/KaomojiListBox.h"
 #include "win/MessageBox.h"
+#include "win/Strings.h"
 #include "win/TextFile.h"
 
 namespace {
@@ -14,6 +15,27 @@ namespace {
 constexpr char kDictionaryFile[] = "dic.txt";
 
 }  // namespace
+
+DictionaryPage::DictionaryPage(const win::TreeControl& categoryTree,
+                               const win::ListBox& kaomojiList, delivery::Delivery& delivery)
+    : m_categoryTree(categoryTree),
+      m_kaomojiList(kaomojiList),
+      m_delivery(delivery),
+      m_search({.fieldId = IDC_KAOMOJI_SEARCH,
+                .results = &kaomojiList,
+                .above = {&categoryTree, &kaomojiList},
+                .noMatchId = IDC_KAOMOJI_NO_MATCH,
+                .noMatchText = L"一致する顔文字はありません"}) {}
+
+void DictionaryPage::FreeDictionary() {
+    m_shown = nullptr;
+    m_beforeSearch = {};
+    m_found = {};
+    m_foundEntries.clear();
+    m_searchIndex.reset();
+    m_indexCategories.clear();
+    m_categoryMap.Clear();
+}
 
 bool DictionaryPage::LoadDictionary() {
     std::optional<win::TextFile> file = win::TextFile::Open(
@@ -35,12 +57,13 @@ void DictionaryPage::OnCategorySelChanged(NMHDR*, LRESULT* result) {
     }
     const CategoryMap::Index index = dictionary::CategoryOfItem(m_categoryTree, item);
     if (index < m_categoryMap.Size()) {
-        ShowCategory(m_categoryMap.NameAt(index));
+        // Choosing a category ends a search: the user browses again.
+        m_search.Close();
+        ShowList(m_categoryMap.Find(m_categoryMap.NameAt(index)));
     }
 }
 
-void DictionaryPage::ShowCategory(std::string name) {
-    const CategoryMap::List* list = m_categoryMap.Find(name);
+void DictionaryPage::ShowList(const CategoryMap::List* list) {
     m_shown = list;
     dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : CategoryMap::List());
     if (list != nullptr) {
@@ -73,5 +96,87 @@ void DictionaryPage::OnDictionaryListDblClk() {
 void DictionaryPage::OnCopyKaomoji() {
     if (std::optional<std::string> kaomoji = SelectedKaomoji()) {
         m_delivery.CopyToClipboard(std::move(*kaomoji));
+    }
+}
+
+DictionaryPage::View DictionaryPage::CurrentView() const {
+    return {m_shown, m_kaomojiList.GetCurSel(), static_cast<int>(m_kaomojiList.Send(LB_GETTOPINDEX))};
+}
+
+void DictionaryPage::Show(const View& view) {
+    ShowList(view.shown);
+    m_kaomojiList.SetCurSel(view.selection);
+    m_kaomojiList.Send(LB_SETTOPINDEX, static_cast<WPARAM>(view.top));
+}
+
+void DictionaryPage::OpenSearch() {
+    TypeInSearch({});
+    m_search.SelectAll();
+}
+
+void DictionaryPage::TypeInSearch(std::wstring_view typed) {
+    if (!m_search.IsOpen()) {
+        BeginSearch();
+    }
+    m_search.Open(typed);
+}
+
+void DictionaryPage::BeginSearch() {
+    m_beforeSearch = CurrentView();
+    if (!m_searchIndex) {
+        BuildSearchIndex();
+    }
+}
+
+// Categories in tree order, each category's kaomoji in file order: the
+// order results are shown in. The texts go in as UTF-8.
+void DictionaryPage::BuildSearchIndex() {
+    m_indexCategories = dictionary::CategoriesInTreeOrder(m_categoryTree);
+    text::SearchIndex index;
+    for (const CategoryMap::Index category : m_indexCategories) {
+        index.AddCategory(win::AnsiToUtf8(m_categoryMap.NameAt(category)));
+        const CategoryMap::List& list = m_categoryMap.ListAt(category);
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            index.AddEntry(win::AnsiToUtf8(list[i]), win::AnsiToUtf8(list.keywords(i)));
+        }
+    }
+    index.FinishAdding();
+    m_searchIndex = std::move(index);
+}
+
+void DictionaryPage::OnSearchChanged() {
+    if (!m_search.IsOpen() || !m_searchIndex) {
+        return;
+    }
+    const text::SearchQuery query(m_search.Text());
+    if (query.empty()) {
+        // Nothing to look for: the list shows what it showed before.
+        m_search.ShowNoMatch(false);
+        Show(m_beforeSearch);
+        return;
+    }
+    std::vector<text::SearchIndex::Entry> found = m_searchIndex->Find(query);
+    if (m_shown == &m_found && found == m_foundEntries) {
+        return;  // a key that changes nothing found keeps the list and its selection
+    }
+    m_foundEntries = std::move(found);
+    m_found = CategoryMap::List();
+    for (const text::SearchIndex::Entry entry : m_foundEntries) {
+        const text::SearchIndex::Location at = m_searchIndex->Locate(entry);
+        m_found.push_back(m_categoryMap.ListAt(m_indexCategories[at.category])[at.position]);
+    }
+    ShowList(&m_found);
+    m_kaomojiList.SetCurSel(m_found.empty() ? LB_ERR : 0);
+    m_search.ShowNoMatch(m_found.empty());
+}
+
+void DictionaryPage::OnSearchKey(UINT key) {
+    m_search.MoveInResults(key);
+}
+
+void DictionaryPage::CloseSearch() {
+    if (m_search.IsOpen()) {
+        m_search.Close();
+        Show(m_beforeSearch);
     }
 }

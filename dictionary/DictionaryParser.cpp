@@ -69,6 +69,7 @@ bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record,
     const std::size_t firstTab = startsWithKnown ? afterKnown : FindTab(line, begin, end, leads);
     record.category = line.substr(begin, firstTab - begin);
     record.kaomoji = {};
+    record.keywords = {};
     if (firstTab == end) {
         return true;
     }
@@ -78,7 +79,17 @@ bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record,
     while (line[second] == kTab) {
         ++second;
     }
-    record.kaomoji = line.substr(second, FindTab(line, second, end, leads) - second);
+    const std::size_t kaomojiEnd = FindTab(line, second, end, leads);
+    record.kaomoji = line.substr(second, kaomojiEnd - second);
+    record.keywords = {};
+    if (kaomojiEnd == end) {
+        return true;
+    }
+    std::size_t third = kaomojiEnd + 1;
+    while (line[third] == kTab) {
+        ++third;
+    }
+    record.keywords = line.substr(third, FindTab(line, third, end, leads) - third);
     return true;
 }
 
@@ -115,7 +126,7 @@ void DictionaryParser::AddLine(std::string_view line) {
     }
     // Most lines go on the run of the line before.
     if (record.category == m_category && !m_list.empty()) {
-        m_list.push_back(record.kaomoji);
+        m_list.push_back(record.kaomoji, record.keywords);
         return;
     }
     const std::string_view key = GroupKey(record.category);
@@ -133,7 +144,7 @@ void DictionaryParser::AddLine(std::string_view line) {
         m_categoryEndsCharacter = !IsTrailByte(m_category, m_category.size(), m_leads);
         m_events.InsertCategory(m_category);
     }
-    m_list.push_back(record.kaomoji);
+    m_list.push_back(record.kaomoji, record.keywords);
 }
 
 void DictionaryParser::Finish() {

@@ -1,8 +1,9 @@
 // Reading dic.txt: lines in; group items, category items and lists out.
 //
 // Each line is trimmed of single-byte white space at both ends; a blank line
-// is skipped. A record line is "category TAB+ kaomoji [TAB anything]"; a line
-// without TAB is a category with an empty kaomoji. Every run of lines with
+// is skipped. A record line is "category TAB+ kaomoji [TAB+ keywords [TAB
+// anything]]"; a line without TAB is a category with an empty kaomoji. The
+// keywords (space-separated words to find the kaomoji by) are never shown. Every run of lines with
 // the same category is one category item; every run of categories whose
 // names share their first two bytes is one group item. Kaomoji keep file
 // order.
@@ -34,10 +35,11 @@ public:
     virtual void StoreList(std::string_view name, KaomojiList list) = 0;
 };
 
-// One record line split into its two fields. Both views point into the line.
+// One record line split into its fields. All views point into the line.
 struct Record {
     std::string_view category;
     std::string_view kaomoji;
+    std::string_view keywords;  // empty when the line has no third field
 };
 
 // The lead bytes of a code page, looked up in a table.

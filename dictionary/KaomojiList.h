@@ -35,10 +35,13 @@ public:
     KaomojiList(std::initializer_list<std::string_view> entries);
 
     // Inline: the parser calls it for every line of the dictionary.
-    void push_back(std::string_view kaomoji) {
+    void push_back(std::string_view kaomoji, std::string_view keywords = {}) {
         m_starts.push_back(m_bytes.size());
         m_bytes.append(kaomoji);
         m_bytes.push_back('\0');
+        if (!keywords.empty() || !m_keywordStarts.empty()) {
+            PushKeywords(keywords);
+        }
     }
     // Appends every entry of `other`, in its order.
     void append(const KaomojiList& other);
@@ -47,6 +50,8 @@ public:
     bool empty() const { return m_starts.empty(); }
     // Entry `index`; its data() is followed by a zero byte.
     std::string_view operator[](std::size_t index) const;
+    // The keywords of entry `index`, as the file holds them ("" for none).
+    std::string_view keywords(std::size_t index) const;
     // Bytes of all entries with their zero bytes (what a list box stores).
     std::size_t bytes() const { return m_bytes.size(); }
 
@@ -56,6 +61,12 @@ public:
     bool operator==(const KaomojiList& other) const = default;
 
 private:
+    void PushKeywords(std::string_view keywords);
+
     std::string m_bytes;
     std::vector<std::size_t> m_starts;
+    // Only once an entry has keywords: a dictionary without them costs
+    // nothing more. Then one start for every entry, as for the kaomoji.
+    std::string m_keywordBytes;
+    std::vector<std::size_t> m_keywordStarts;
 };

@@ -5,13 +5,28 @@
 #include <utility>
 #include <vector>
 
-#include "favorites/ResourceIds.h"
 #include "favorites/FavoritesFile.h"
 #include "favorites/FavoritesFormat.h"
+#include "favorites/ResourceIds.h"
+#include "text/Search.h"
 #include "win/FileError.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
 #include "win/TextFile.h"
+
+FavoritesPage::FavoritesPage(const win::ListBox& favoriteList, const win::Window& moveUp,
+                             const win::Window& moveDown, KaomojiSelection selectedKaomoji,
+                             delivery::Delivery& delivery)
+    : m_favoriteList(favoriteList),
+      m_moveUp(moveUp),
+      m_moveDown(moveDown),
+      m_selectedKaomoji(std::move(selectedKaomoji)),
+      m_delivery(delivery),
+      m_search({.fieldId = IDC_FAVORITE_SEARCH,
+                .results = &favoriteList,
+                .above = {&favoriteList},
+                .noMatchId = IDC_FAVORITE_NO_MATCH,
+                .noMatchText = L"一致するお気に入りはありません"}) {}
 
 // Runs from OnInitDialog and after an add, so an error is shown here rather
 // than thrown: it must not cut the dialog's initialisation short.
@@ -38,11 +53,90 @@ void FavoritesPage::LoadFavorites() {
 
 void FavoritesPage::Show(std::vector<std::string> entries) {
     m_entries = std::move(entries);
+    if (m_filter) {
+        ShowFiltered();
+        return;
+    }
     m_favoriteList.ResetContent();
     for (const std::string& entry : m_entries) {
         m_favoriteList.AddString(entry);
     }
     win::FitHorizontalExtent(m_favoriteList);
+}
+
+std::size_t FavoritesPage::EntryAt(int line) const {
+    return m_filter ? (*m_filter)[static_cast<std::size_t>(line)] : static_cast<std::size_t>(line);
+}
+
+void FavoritesPage::EnableMoves(bool enable) const {
+    for (const win::Window* button : {&m_moveUp, &m_moveDown}) {
+        ::EnableWindow(button->Hwnd(), enable);
+    }
+}
+
+void FavoritesPage::OpenSearch() {
+    m_search.Open();
+    m_search.SelectAll();
+}
+
+void FavoritesPage::TypeInSearch(std::wstring_view typed) {
+    m_search.Open(typed);
+}
+
+void FavoritesPage::OnSearchKey(UINT key) {
+    m_search.MoveInResults(key);
+}
+
+void FavoritesPage::OnSearchChanged() {
+    if (!m_search.IsOpen()) {
+        return;
+    }
+    if (text::SearchQuery(m_search.Text()).empty()) {
+        EndFilter();  // nothing to look for: every favourite, movable
+        m_search.ShowNoMatch(false);
+        return;
+    }
+    ShowFiltered();
+    EnableMoves(false);
+    m_search.ShowNoMatch(m_filter->empty());
+}
+
+// The favourites that match the field, in their order: a handful to a few
+// thousand, indexed afresh for every key.
+void FavoritesPage::ShowFiltered() {
+    text::SearchIndex index;
+    index.AddCategory({});
+    for (const std::string& entry : m_entries) {
+        index.AddEntry(win::AnsiToUtf8(entry), {});
+    }
+    index.FinishAdding();
+    m_filter.emplace();
+    for (const text::SearchIndex::Entry entry :
+         index.Find(text::SearchQuery(m_search.Text()))) {
+        m_filter->push_back(entry);
+    }
+    m_favoriteList.ResetContent();
+    for (const std::size_t entry : *m_filter) {
+        m_favoriteList.AddString(m_entries[entry]);
+    }
+    win::FitHorizontalExtent(m_favoriteList);
+    m_favoriteList.SetCurSel(m_filter->empty() ? -1 : 0);
+}
+
+void FavoritesPage::EndFilter() {
+    const bool wasFiltering = m_filter.has_value();
+    m_filter.reset();
+    EnableMoves(true);
+    if (wasFiltering) {
+        Show(std::move(m_entries));
+    }
+}
+
+void FavoritesPage::CloseSearch() {
+    if (m_search.IsOpen()) {
+        m_search.Close();
+        EndFilter();
+    }
 }
 
 void FavoritesPage::SaveFavorites() {
@@ -66,6 +160,9 @@ void FavoritesPage::OnAddFavorite() {
 }
 
 void FavoritesPage::OnFavoriteUp() {
+    if (m_filter) {
+        return;  // the buttons are off: a filtered list has no neighbours to swap with
+    }
     const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
     if (index && *index > 0) {
         MoveFavorite(*index, *index - 1);
@@ -73,6 +170,9 @@ void FavoritesPage::OnFavoriteUp() {
 }
 
 void FavoritesPage::OnFavoriteDown() {
+    if (m_filter) {
+        return;
+    }
     const std::optional<int> index = win::SelectionOrAsk(m_favoriteList);
     if (index && *index < m_favoriteList.GetCount() - 1) {
         MoveFavorite(*index, *index + 1);
@@ -85,7 +185,14 @@ void FavoritesPage::OnDeleteFavorite() {
         return;
     }
     const std::vector<std::string> before = m_entries;
-    m_entries.erase(m_entries.begin() + *index);
+    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(EntryAt(*index)));
+    if (m_filter) {
+        // The lines after it show the entries after it, one place on.
+        m_filter->erase(m_filter->begin() + *index);
+        for (std::size_t line = static_cast<std::size_t>(*index); line < m_filter->size(); ++line) {
+            --(*m_filter)[line];
+        }
+    }
     m_favoriteList.DeleteString(*index);
     m_favoriteList.SelectAfterDelete(*index);
     RewriteFavorites(before);
@@ -94,14 +201,14 @@ void FavoritesPage::OnDeleteFavorite() {
 void FavoritesPage::OnFavoritesListDblClk() {
     const int selection = m_favoriteList.GetCurSel();
     if (selection != LB_ERR) {
-        m_delivery.Deliver(m_entries[selection]);
+        m_delivery.Deliver(m_entries[EntryAt(selection)]);
     }
 }
 
 void FavoritesPage::OnCopyFavorite() {
     const int selection = m_favoriteList.GetCurSel();
     if (selection != LB_ERR) {
-        m_delivery.CopyToClipboard(m_entries[selection]);
+        m_delivery.CopyToClipboard(m_entries[EntryAt(selection)]);
     }
 }
 

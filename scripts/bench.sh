@@ -32,6 +32,19 @@ dictionaries+=("one-group=$(windows_path "$work/one-group.txt")"
   "$PELO_BUILD_DIR/win64/bin/dictionary_bench.exe" "${dictionaries[@]}"
 # ---- end of dictionary ----
 
+# ---- search ----
+# The matching natively (one query over 100,000 entries beside a plain scan,
+# and the index's memory beside the file's size); then, under Wine, key press
+# to filled list on the 100,000-line dictionary.
+"$PELO_BUILD_DIR/native/bench/search_bench"
+search_dic=()
+if [ -f "$work/big.txt" ]; then
+  search_dic=("$(windows_path "$work/big.txt")")
+fi
+"$root/scripts/with-wine.sh" sh -c '$WINE "$@"' wine \
+  "$PELO_BUILD_DIR/win64/bin/search_typing_bench.exe" "${search_dic[@]}"
+# ---- end of search ----
+
 # ---- delivery ----
 "$root/scripts/with-wine.sh" sh -c '$WINE "$PELO_BUILD_DIR/win64/bin/delivery_bench.exe"'
 # ---- end of delivery ----

@@ -3,8 +3,10 @@
 #include <array>
 #include <span>
 
-#include "ui/ResourceIds.h"
+#include "dictionary/ResourceIds.h"
+#include "favorites/ResourceIds.h"
 #include "ui/EditAADialog.h"
+#include "ui/ResourceIds.h"
 #include "win/Application.h"
 #include "win/MessageBox.h"
 #include "win/Strings.h"
@@ -74,6 +76,40 @@ struct MainDialogMessageMap {
         win::OnKey<&DictionaryPage::OnCopyKaomoji, &D::m_dictionary>(IDC_KAOMOJI_LIST, 'C',
                                                                      win::kCtrl),
 
+        // Its search field (win/SearchField.h). Typing or Ctrl+F on the tree
+        // or the list opens it; while it is open, Escape there closes it and
+        // Enter on the list delivers.
+        win::OnTyping<&DictionaryPage::TypeInSearch, &D::m_dictionary>(IDC_CATEGORY_TREE),
+        win::OnTyping<&DictionaryPage::TypeInSearch, &D::m_dictionary>(IDC_KAOMOJI_LIST),
+        win::OnKey<&DictionaryPage::OpenSearch, &D::m_dictionary>(IDC_CATEGORY_TREE, 'F',
+                                                                  win::kCtrl),
+        win::OnKey<&DictionaryPage::OpenSearch, &D::m_dictionary>(IDC_KAOMOJI_LIST, 'F',
+                                                                  win::kCtrl),
+        win::OnKey<&DictionaryPage::CloseSearch, &D::m_dictionary, &DictionaryPage::IsSearching>(
+            IDC_CATEGORY_TREE, VK_ESCAPE, win::kNoModifier),
+        win::OnKey<&DictionaryPage::CloseSearch, &D::m_dictionary, &DictionaryPage::IsSearching>(
+            IDC_KAOMOJI_LIST, VK_ESCAPE, win::kNoModifier),
+        win::OnKey<&DictionaryPage::OnDictionaryListDblClk, &D::m_dictionary,
+                   &DictionaryPage::IsSearching>(IDC_KAOMOJI_LIST, VK_RETURN, win::kNoModifier),
+        // In the field: the results list's keys, Enter delivers, Ctrl+C
+        // copies (unless the field has text selected), Escape closes it.
+        win::OnCommand<&DictionaryPage::OnSearchChanged, &D::m_dictionary>(EN_CHANGE,
+                                                                           IDC_KAOMOJI_SEARCH),
+        win::OnKey<&DictionaryPage::OnSearchKey, &D::m_dictionary>(
+            IDC_KAOMOJI_SEARCH, VK_DOWN, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&DictionaryPage::OnSearchKey, &D::m_dictionary>(
+            IDC_KAOMOJI_SEARCH, VK_UP, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&DictionaryPage::OnSearchKey, &D::m_dictionary>(
+            IDC_KAOMOJI_SEARCH, VK_NEXT, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&DictionaryPage::OnSearchKey, &D::m_dictionary>(
+            IDC_KAOMOJI_SEARCH, VK_PRIOR, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&DictionaryPage::OnDictionaryListDblClk, &D::m_dictionary>(
+            IDC_KAOMOJI_SEARCH, VK_RETURN, win::kNoModifier),
+        win::OnKey<&DictionaryPage::OnCopyKaomoji, &D::m_dictionary,
+                   &DictionaryPage::SearchSelectsNoText>(IDC_KAOMOJI_SEARCH, 'C', win::kCtrl),
+        win::OnKey<&DictionaryPage::CloseSearch, &D::m_dictionary>(IDC_KAOMOJI_SEARCH, VK_ESCAPE,
+                                                                   win::kNoModifier),
+
         // The favourites page.
         win::OnCommand<&FavoritesPage::OnAddFavorite, &D::m_favorites>(BN_CLICKED,
                                                                        IDC_ADD_FAVORITE),
@@ -88,6 +124,31 @@ struct MainDialogMessageMap {
         win::OnCommand<&FavoritesPage::OnFavoriteUp, &D::m_favorites>(BN_CLICKED, IDC_FAVORITE_UP),
         win::OnCommand<&FavoritesPage::OnFavoriteDown, &D::m_favorites>(BN_CLICKED,
                                                                         IDC_FAVORITE_DOWN),
+
+        // Its search field, with the dictionary page's keys.
+        win::OnTyping<&FavoritesPage::TypeInSearch, &D::m_favorites>(IDC_FAVORITE_LIST),
+        win::OnKey<&FavoritesPage::OpenSearch, &D::m_favorites>(IDC_FAVORITE_LIST, 'F',
+                                                                win::kCtrl),
+        win::OnKey<&FavoritesPage::CloseSearch, &D::m_favorites, &FavoritesPage::IsSearching>(
+            IDC_FAVORITE_LIST, VK_ESCAPE, win::kNoModifier),
+        win::OnKey<&FavoritesPage::OnFavoritesListDblClk, &D::m_favorites,
+                   &FavoritesPage::IsSearching>(IDC_FAVORITE_LIST, VK_RETURN, win::kNoModifier),
+        win::OnCommand<&FavoritesPage::OnSearchChanged, &D::m_favorites>(EN_CHANGE,
+                                                                         IDC_FAVORITE_SEARCH),
+        win::OnKey<&FavoritesPage::OnSearchKey, &D::m_favorites>(
+            IDC_FAVORITE_SEARCH, VK_DOWN, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&FavoritesPage::OnSearchKey, &D::m_favorites>(
+            IDC_FAVORITE_SEARCH, VK_UP, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&FavoritesPage::OnSearchKey, &D::m_favorites>(
+            IDC_FAVORITE_SEARCH, VK_NEXT, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&FavoritesPage::OnSearchKey, &D::m_favorites>(
+            IDC_FAVORITE_SEARCH, VK_PRIOR, win::kNoModifier, win::kEveryRepeat),
+        win::OnKey<&FavoritesPage::OnFavoritesListDblClk, &D::m_favorites>(
+            IDC_FAVORITE_SEARCH, VK_RETURN, win::kNoModifier),
+        win::OnKey<&FavoritesPage::OnCopyFavorite, &D::m_favorites,
+                   &FavoritesPage::SearchSelectsNoText>(IDC_FAVORITE_SEARCH, 'C', win::kCtrl),
+        win::OnKey<&FavoritesPage::CloseSearch, &D::m_favorites>(IDC_FAVORITE_SEARCH, VK_ESCAPE,
+                                                                 win::kNoModifier),
 
         // The AA page: its double-click and Ctrl+C only copy.
         win::OnCommand<&AAPage::OnEditAA, &D::m_aa>(BN_CLICKED, IDC_EDIT_AA),
@@ -132,6 +193,8 @@ void MainDialog::DoDataExchange(win::DataExchange& dx) {
     dx.Control(IDC_CATEGORY_TREE, m_categoryTree);
     dx.Control(IDC_KAOMOJI_LIST, m_kaomojiList);
     dx.Control(IDC_FAVORITE_LIST, m_favoriteList);
+    dx.Control(IDC_FAVORITE_UP, m_favoriteUp);
+    dx.Control(IDC_FAVORITE_DOWN, m_favoriteDown);
     dx.Control(IDC_AA_LIST, m_aaList);
 }
 
@@ -166,6 +229,8 @@ void MainDialog::InsertTabs() {
 }
 
 void MainDialog::OnSelchangeTab(NMHDR*, LRESULT* result) {
+    m_dictionary.CloseSearch();
+    m_favorites.CloseSearch();
     ShowControls(Hwnd(), kPageControls, SW_HIDE);
     // The chosen page's controls come back with SW_RESTORE; with no tab
     // selected every page stays hidden.
@@ -219,13 +284,17 @@ void MainDialog::StartKeyboard() {
     }
     // Told once, where it does not stop the start: in the icon's tip.
     m_tray.SetTip(hotkey::TrayTip(m_hotkeyChoice, static_cast<bool>(m_hotkey)));
-    for (const win::ListBox* list : {&m_kaomojiList, &m_favoriteList, &m_aaList}) {
-        ForwardKeys(*list);
+    const std::array<const win::Window*, 4> forwarding = {&m_categoryTree, &m_kaomojiList,
+                                                          &m_favoriteList, &m_aaList};
+    for (const win::Window* control : forwarding) {
+        ForwardKeys(*control);
     }
 }
 
 void MainDialog::OnDestroy() {
     m_hotkey.reset();
+    m_dictionary.DropSearch();
+    m_favorites.DropSearch();
     Default();
 }
 
@@ -262,14 +331,17 @@ void MainDialog::ComeForward() {
     }
 }
 
-// The list of the page on show; on the dictionary page the tree while no
-// category's kaomoji are listed.
+// The list of the page on show, or its search field while that is open; on
+// the dictionary page the tree while no category's kaomoji are listed.
 HWND MainDialog::CurrentPageList() const {
     switch (m_tab.GetCurSel()) {
         case 0:
+            if (m_dictionary.IsSearching()) {
+                return GetDlgItem(IDC_KAOMOJI_SEARCH);
+            }
             return m_kaomojiList.GetCount() > 0 ? m_kaomojiList.Hwnd() : m_categoryTree.Hwnd();
         case 1:
-            return m_favoriteList.Hwnd();
+            return m_favorites.IsSearching() ? GetDlgItem(IDC_FAVORITE_SEARCH) : m_favoriteList.Hwnd();
         case 2:
             return m_aaList.Hwnd();
         default:

@@ -41,7 +41,8 @@ private:
     HCURSOR OnQueryDragIcon();
     static std::optional<AAPiece> EditAA(AAPiece piece, bool isNew);
 
-    // The keyboard: the global hotkey, and the lists' keys to the table.
+    // The keyboard: the global hotkey, and the keys and typing on the tree
+    // and the lists to the table.
     void StartKeyboard();
     void OnDestroy();
     LRESULT OnHotkey(WPARAM id, LPARAM);
@@ -55,12 +56,14 @@ private:
     win::TreeControl m_categoryTree;
     win::ListBox m_kaomojiList;
     win::ListBox m_favoriteList;
+    win::Window m_favoriteUp;
+    win::Window m_favoriteDown;
     win::ListBox m_aaList;
 
     delivery::Delivery m_delivery{*this};
     DictionaryPage m_dictionary{m_categoryTree, m_kaomojiList, m_delivery};
-    FavoritesPage m_favorites{m_favoriteList, [this] { return m_dictionary.SelectedKaomoji(); },
-                              m_delivery};
+    FavoritesPage m_favorites{m_favoriteList, m_favoriteUp, m_favoriteDown,
+                              [this] { return m_dictionary.SelectedKaomoji(); }, m_delivery};
     AAPage m_aa{m_aaList, m_delivery, &MainDialog::EditAA};
     TrayIcon m_tray;
 

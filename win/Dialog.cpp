@@ -1,6 +1,8 @@
 #include "win/Dialog.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,23 +22,24 @@ constexpr char kDialogProperty[] = "Pelo.Dialog";
 // The dialog whose window this thread is about to create.
 thread_local Dialog* t_creating = nullptr;
 
-// A control of this thread forwarding its keys, and the window procedure it
-// had before. A table rather than a window property: every message of a list
-// box passes through the forwarder (one per entry as the list fills), and under
-// Wine each look-up of a property is a round trip to the server.
-struct KeyForwarder {
+// A control of this thread forwarding its keys, the window procedure it had
+// before, and the high surrogate of a character typed on it while the low one
+// is still to come. A table rather than a window property: every message of a
+// list box passes through the forwarder (one per entry as the list fills), and
+// under Wine each look-up of a property is a round trip to the server.
+struct Forwarder {
     HWND control;
     WNDPROC previous;
+    wchar_t highSurrogate = 0;
 };
-thread_local std::vector<KeyForwarder> t_keyForwarders;
-
-std::vector<KeyForwarder>::iterator FindKeyForwarder(HWND control) {
-    return std::find_if(t_keyForwarders.begin(), t_keyForwarders.end(),
-                        [control](const KeyForwarder& f) { return f.control == control; });
-}
+thread_local std::vector<Forwarder> t_forwarders;
 
 // Set in the modifier word of a forwarded key held down (a repeat).
 constexpr UINT kKeyRepeat = 0x8000;
+// Set in the modifier word of a key the dialog manager asks the control
+// about (WM_GETDLGCODE): the dialog tells whether a row would take it,
+// without running the row.
+constexpr UINT kKeyQuery = 0x4000;
 
 // The control whose next character belongs to a key a row took: the system
 // made it from that key before the key reached the control, so it goes too.
@@ -51,35 +54,122 @@ UINT HeldModifiers() {
            (Held(VK_MENU) ? kAlt : kNoModifier);
 }
 
-LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto forwarder = FindKeyForwarder(control);
-    const WNDPROC previous = forwarder->previous;
-    switch (message) {
-        case WM_KEYDOWN: {
-            const bool repeat = (lParam & (1L << 30)) != 0;
-            const UINT flags = HeldModifiers() | (repeat ? kKeyRepeat : 0);
-            const bool taken =
-                ::SendMessageA(::GetParent(control), kControlKeyMessage,
-                               MAKEWPARAM(wParam, flags), reinterpret_cast<LPARAM>(control)) != 0;
-            t_swallowCharOf = taken ? control : nullptr;
-            if (taken) {
-                return 0;
-            }
-            break;
-        }
-        case WM_CHAR:
-            if (std::exchange(t_swallowCharOf, nullptr) == control) {
-                return 0;
-            }
-            break;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            t_keyForwarders.erase(forwarder);
-            break;
-        default:
-            break;
+// Found anew after every message sent on: a handler may forward another
+// control's keys (a search field it opens), which moves the table.
+Forwarder* ForwarderOf(HWND control) {
+    const auto found = std::find_if(t_forwarders.begin(), t_forwarders.end(),
+                                    [&](const Forwarder& f) { return f.control == control; });
+    return found == t_forwarders.end() ? nullptr : &*found;
+}
+
+LRESULT CallPrevious(const Forwarder& forwarder, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(forwarder.previous, forwarder.control, message, wParam, lParam);
+}
+
+bool SendKey(HWND control, WPARAM key, UINT flags) {
+    return ::SendMessageW(::GetParent(control), kControlKeyMessage, MAKEWPARAM(key, flags),
+                          reinterpret_cast<LPARAM>(control)) != 0;
+}
+
+bool SendTyping(HWND control, std::wstring_view typed) {
+    const WPARAM units = MAKEWPARAM(typed.empty() ? 0 : typed[0], typed.size() > 1 ? typed[1] : 0);
+    return ::SendMessageW(::GetParent(control), kControlTypingMessage, units,
+                          reinterpret_cast<LPARAM>(control)) != 0;
+}
+
+// A character that writes something: printable, and not the space, which
+// keeps its meaning on the lists (deliver) and the tree.
+bool Writes(std::wstring_view typed) {
+    return !typed.empty() && typed[0] > L' ' && typed[0] != 0x7F;
+}
+
+// The dialog manager asks before it takes Enter, Escape, Tab or an arrow for
+// itself: the control wants the key when a row of the table would take it.
+LRESULT OnGetDlgCode(HWND control, WPARAM wParam, LPARAM lParam) {
+    LRESULT code = CallPrevious(*ForwarderOf(control), WM_GETDLGCODE, wParam, lParam);
+    const auto* asked = reinterpret_cast<const MSG*>(lParam);
+    if (asked != nullptr && asked->message == WM_KEYDOWN &&
+        SendKey(control, asked->wParam, HeldModifiers() | kKeyQuery)) {
+        code |= DLGC_WANTMESSAGE;
     }
-    return ::CallWindowProcW(previous, control, message, wParam, lParam);
+    return code;
+}
+
+LRESULT OnKeyDown(HWND control, WPARAM wParam, LPARAM lParam) {
+    const bool repeat = (lParam & (1L << 30)) != 0;
+    const bool taken = SendKey(control, wParam, HeldModifiers() | (repeat ? kKeyRepeat : 0));
+    t_swallowCharOf = taken ? control : nullptr;
+    if (taken) {
+        return 0;
+    }
+    const Forwarder* forwarder = ForwarderOf(control);
+    return forwarder != nullptr ? CallPrevious(*forwarder, WM_KEYDOWN, wParam, lParam) : 0;
+}
+
+// A character comes in one message, or two (a surrogate pair): the high
+// surrogate waits for the low one, and the control gets both, in order, when
+// no row takes the character.
+LRESULT OnChar(HWND control, WPARAM wParam, LPARAM lParam) {
+    if (std::exchange(t_swallowCharOf, nullptr) == control) {
+        return 0;
+    }
+    Forwarder* forwarder = ForwarderOf(control);
+    const auto unit = static_cast<wchar_t>(wParam);
+    const wchar_t high = std::exchange(forwarder->highSurrogate, 0);
+    if (high == 0 && IS_HIGH_SURROGATE(unit)) {
+        forwarder->highSurrogate = unit;
+        return 0;
+    }
+    std::wstring typed;
+    if (high != 0) {
+        typed += high;
+    }
+    typed += unit;
+    if (Writes(typed) && SendTyping(control, typed)) {
+        return 0;
+    }
+    forwarder = ForwarderOf(control);
+    if (forwarder == nullptr) {
+        return 0;
+    }
+    if (high != 0) {
+        CallPrevious(*forwarder, WM_CHAR, high, lParam);
+    }
+    return CallPrevious(*forwarder, WM_CHAR, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
+    const auto found = std::find_if(t_forwarders.begin(), t_forwarders.end(),
+                                    [&](const Forwarder& f) { return f.control == control; });
+    const Forwarder gone = *found;
+    t_forwarders.erase(found);
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gone.previous));
+    return CallPrevious(gone, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK KeyForwardingProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Forwarder* forwarder = ForwarderOf(control);
+    if (forwarder == nullptr) {  // cannot be: the entry comes and goes with the procedure
+        return ::DefWindowProcW(control, message, wParam, lParam);
+    }
+    switch (message) {
+        case WM_GETDLGCODE:
+            return OnGetDlgCode(control, wParam, lParam);
+        case WM_KEYDOWN:
+            return OnKeyDown(control, wParam, lParam);
+        case WM_CHAR:
+            return OnChar(control, wParam, lParam);
+        case WM_IME_STARTCOMPOSITION:
+            // The rows hear of it (a search field may open and take the
+            // focus, and the composition with it); the control goes on.
+            SendTyping(control, {});
+            forwarder = ForwarderOf(control);
+            return forwarder != nullptr ? CallPrevious(*forwarder, message, wParam, lParam) : 0;
+        case WM_NCDESTROY:
+            return OnNcDestroy(control, wParam, lParam);
+        default:
+            return CallPrevious(*forwarder, message, wParam, lParam);
+    }
 }
 
 bool IsImeWindowClass(LPCSTR className) {
@@ -173,15 +263,16 @@ void Dialog::ModifyStyleEx(DWORD remove, DWORD add) {
     }
 }
 
-void Dialog::ForwardKeys(const Window& control) const {
+void Dialog::ForwardKeys(const Window& control) {
     const HWND hwnd = control.Hwnd();
-    if (hwnd == nullptr || FindKeyForwarder(hwnd) != t_keyForwarders.end()) {
+    if (hwnd == nullptr || ForwarderOf(hwnd) != nullptr) {
         return;
     }
     // The entry first: from the swap on, every message looks for it. The wide
-    // functions, so that the control stays a Unicode window and wide text sent
-    // to it is not narrowed on its way through.
-    t_keyForwarders.push_back(
+    // functions, so that the control is a Unicode window: wide text sent to
+    // it is not narrowed on its way through, and what is typed on it comes
+    // as UTF-16, a character beyond the code page included.
+    t_forwarders.push_back(
         {hwnd, reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC))});
     ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
 }
@@ -286,18 +377,23 @@ LRESULT Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     if (const MessageEntry* row = RowFor(message, wParam, lParam)) {
-        const bool repeat = message == kControlKeyMessage && (HIWORD(wParam) & kKeyRepeat) != 0;
-        const LRESULT result = repeat ? 1 : row->invoke(*this, wParam, lParam);
+        if (message == kControlKeyMessage && !RunsKeyRow(*row, HIWORD(wParam))) {
+            return 1;  // taken, without running the row
+        }
+        const LRESULT result = row->invoke(*this, wParam, lParam);
         return row->after == After::Default ? DefWindowProc(message, wParam, lParam) : result;
     }
     if (message == WM_COMMAND && OnOKOrCancel(LOWORD(wParam), HIWORD(wParam))) {
         return 0;
     }
-    // A forwarded key no row takes goes on to its control.
-    return message == kControlKeyMessage ? 0 : DefWindowProc(message, wParam, lParam);
+    // A forwarded key or character no row takes goes on to its control.
+    if (message == kControlKeyMessage || message == kControlTypingMessage) {
+        return 0;
+    }
+    return DefWindowProc(message, wParam, lParam);
 }
 
-const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) const {
+const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) {
     UINT code = 0;
     UINT id = 0;
     if (message == WM_COMMAND) {
@@ -311,16 +407,27 @@ const MessageEntry* Dialog::RowFor(UINT message, WPARAM wParam, LPARAM lParam) c
         code = header->code;
         id = static_cast<UINT>(header->idFrom);
     } else if (message == kControlKeyMessage) {
-        code = MAKELONG(LOWORD(wParam), HIWORD(wParam) & ~kKeyRepeat);
+        code = MAKELONG(LOWORD(wParam), HIWORD(wParam) & ~(kKeyRepeat | kKeyQuery));
+        id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+    } else if (message == kControlTypingMessage) {
         id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
     }
     const std::span<const MessageEntry> table = GetMessageMap();
     const auto found = std::find_if(table.begin(), table.end(), [&](const MessageEntry& row) {
         const UINT number = row.registered != nullptr ? row.registered->Number() : row.message;
         return number != 0 && number == message && row.code == code && row.id <= id &&
-               id <= row.idLast;
+               id <= row.idLast && (row.holds == nullptr || row.holds(*this));
     });
     return found == table.end() ? nullptr : &*found;
+}
+
+// A question (kKeyQuery) and a repeat the row does not run for are taken
+// without running it.
+bool Dialog::RunsKeyRow(const MessageEntry& row, UINT flags) {
+    if ((flags & kKeyQuery) != 0) {
+        return false;
+    }
+    return (flags & kKeyRepeat) == 0 || row.repeat == KeyRepeat::Each;
 }
 
 LRESULT Dialog::HandleNcDestroy(WPARAM wParam, LPARAM lParam) {

@@ -2,10 +2,10 @@
 // handlers and whose default processing is a virtual function.
 //
 // Every message takes one path: the dialog's message table. A row names the
-// message (a command or a range of commands, a notification, a key pressed on
-// a control that forwards its keys, a message registered at run time, or any
-// other message) and the handler it goes to; what no row takes goes to the
-// system's dialog processing.
+// message (a command or a range of commands, a notification, a key pressed or
+// text typed on a control that forwards its keys, a message registered at run
+// time, or any other message) and the handler it goes to; what no row takes
+// goes to the system's dialog processing.
 //
 //   WindowProc: WM_INITDIALOG   -> OnInitDialog(), then centring
 //               a table row     -> its handler (then the default processing,
@@ -28,6 +28,7 @@
 #include <atomic>
 #include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace win {
@@ -56,6 +57,15 @@ private:
 // took the key, which the control then neither sees nor types.
 inline constexpr UINT kControlKeyMessage = WM_APP + 0x3C0;
 
+// The text typed on such a control arrives as this second message: wParam the
+// UTF-16 units of one character (the first in the low word, the second of a
+// surrogate pair in the high word), 0 when an input method starts composing
+// on the control; lParam the control. Only characters that write something
+// come: not the space, which is a key of the lists, nor control characters
+// (Backspace, Enter, Escape, Tab, Ctrl with a letter). The result is nonzero
+// when a row took the character, which the control then never sees.
+inline constexpr UINT kControlTypingMessage = WM_APP + 0x3C1;
+
 // The modifier keys held with a forwarded key; a key row names exactly these.
 enum KeyModifiers : UINT { kNoModifier = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
 
@@ -64,11 +74,19 @@ enum KeyModifiers : UINT { kNoModifier = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
 enum class After { Nothing, Default };
 inline constexpr After kThenDefault = After::Default;
 
+// How often a key row runs while its key is held down: once per press, or on
+// every repeat too (moving through a list).
+enum class KeyRepeat { Once, Each };
+inline constexpr KeyRepeat kEveryRepeat = KeyRepeat::Each;
+
 // One row of a message table. `message` is the message (kControlKeyMessage
-// for key rows, 0 for a registered message); `code` the notification code of
-// WM_COMMAND and WM_NOTIFY rows (0 for BN_CLICKED and menu commands), the key
-// and modifiers of key rows (MAKELONG(key, modifiers)), else 0; `id` to
-// `idLast` the control or command ids the row takes (0 for other messages).
+// for key rows, kControlTypingMessage for typing rows, 0 for a registered
+// message); `code` the notification code of WM_COMMAND and WM_NOTIFY rows (0
+// for BN_CLICKED and menu commands), the key and modifiers of key rows
+// (MAKELONG(key, modifiers)), else 0; `id` to `idLast` the control or command
+// ids the row takes (0 for other messages). A row with `holds` takes its
+// message only while that says so; otherwise the message goes on as if the
+// row were not there.
 struct MessageEntry {
     UINT message;
     UINT code;
@@ -77,6 +95,8 @@ struct MessageEntry {
     UINT idLast = id;
     const RegisteredMessage* registered = nullptr;
     After after = After::Nothing;
+    bool (*holds)(Dialog& dialog) = nullptr;
+    KeyRepeat repeat = KeyRepeat::Once;
 };
 
 namespace detail {
@@ -84,6 +104,10 @@ template <typename T>
 struct MemberOf;
 template <typename C, typename R, typename... A>
 struct MemberOf<R (C::*)(A...)> {
+    using type = C;
+};
+template <typename C, typename R, typename... A>
+struct MemberOf<R (C::*)(A...) const> {
     using type = C;
 };
 template <typename C, typename T>
@@ -99,6 +123,16 @@ auto& Receiver(Dialog& dialog) {
         return static_cast<typename MemberOf<decltype(Handler)>::type&>(dialog);
     } else {
         return static_cast<typename MemberOf<decltype(Object)>::type&>(dialog).*Object;
+    }
+}
+
+// A row's condition: none, or `While` (bool While() const) on the receiver.
+template <auto While, auto Object>
+constexpr bool (*Condition())(Dialog&) {
+    if constexpr (std::is_null_pointer_v<decltype(While)>) {
+        return nullptr;
+    } else {
+        return [](Dialog& d) -> bool { return (Receiver<While, Object>(d).*While)(); };
     }
 }
 }  // namespace detail
@@ -138,13 +172,43 @@ constexpr MessageEntry OnCommandRange(UINT first, UINT last) {
 }
 
 // `key` pressed with exactly `modifiers` on control `id`, which forwards its
-// keys (Dialog::ForwardKeys): void Handler(), once per press (a key held down
-// repeats without running it again, and the control sees none of it).
+// keys (Dialog::ForwardKeys): void Handler(), or void Handler(UINT key). It
+// runs once per press (a key held down repeats without running it again), or
+// with kEveryRepeat on every repeat too; the control sees none of it. With
+// `While` (bool While() const, on the same object as the handler) the row
+// takes the key only while that holds: Escape on a list closes a search
+// field while there is one, and is the dialog's Cancel otherwise. A key the
+// dialog manager would take (Enter, Escape, Tab, arrows) reaches a row too.
+template <auto Handler, auto Object = nullptr, auto While = nullptr>
+constexpr MessageEntry OnKey(UINT id, UINT key, KeyModifiers modifiers,
+                             KeyRepeat repeat = KeyRepeat::Once) {
+    MessageEntry row{kControlKeyMessage, MAKELONG(key, modifiers), id,
+                     [](Dialog& d, WPARAM wParam, LPARAM) -> LRESULT {
+                         auto& self = detail::Receiver<Handler, Object>(d);
+                         if constexpr (std::is_invocable_v<decltype(Handler), decltype(self),
+                                                           UINT>) {
+                             (self.*Handler)(LOWORD(wParam));
+                         } else {
+                             (self.*Handler)();
+                         }
+                         return 1;
+                     }};
+    row.holds = detail::Condition<While, Object>();
+    row.repeat = repeat;
+    return row;
+}
+
+// Text typed on control `id`, which forwards its keys (kControlTypingMessage):
+// void Handler(std::wstring_view typed), `typed` one character (one or two
+// UTF-16 units), or empty when an input method starts composing there (what
+// it composes follows as characters). The control sees none of it.
 template <auto Handler, auto Object = nullptr>
-constexpr MessageEntry OnKey(UINT id, UINT key, KeyModifiers modifiers) {
-    return {kControlKeyMessage, MAKELONG(key, modifiers), id,
-            [](Dialog& d, WPARAM, LPARAM) -> LRESULT {
-                (detail::Receiver<Handler, Object>(d).*Handler)();
+constexpr MessageEntry OnTyping(UINT id) {
+    return {kControlTypingMessage, 0, id, [](Dialog& d, WPARAM wParam, LPARAM) -> LRESULT {
+                const wchar_t units[2] = {static_cast<wchar_t>(LOWORD(wParam)),
+                                          static_cast<wchar_t>(HIWORD(wParam))};
+                const std::size_t length = units[1] != 0 ? 2 : units[0] != 0 ? 1 : 0;
+                (detail::Receiver<Handler, Object>(d).*Handler)(std::wstring_view(units, length));
                 return 1;
             }};
 }
@@ -226,10 +290,12 @@ public:
     // Extended-style change without a following window-position call.
     void ModifyStyleEx(DWORD remove, DWORD add);
 
-    // Makes child `control` hand every key pressed on it to this dialog's
-    // table first (kControlKeyMessage): what a key row takes, the control
-    // never sees. Undone when the control is destroyed.
-    void ForwardKeys(const Window& control) const;
+    // Makes child `control` hand every key pressed and every character typed
+    // on it to its dialog's table first (kControlKeyMessage,
+    // kControlTypingMessage): what a row takes, the control never sees. The
+    // control is then a Unicode window. Undone when the control is
+    // destroyed; a control made at run time is forwarded as it is made.
+    static void ForwardKeys(const Window& control);
 
 protected:
     virtual std::span<const MessageEntry> GetMessageMap() const { return {}; }
@@ -253,13 +319,13 @@ private:
     static LRESULT CALLBACK CreationHook(int, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The row for the message, or null; `id`/`code` as MessageEntry has them.
-    const MessageEntry* RowFor(UINT message, WPARAM wParam, LPARAM lParam) const;
+    const MessageEntry* RowFor(UINT message, WPARAM wParam, LPARAM lParam);
+    static bool RunsKeyRow(const MessageEntry& row, UINT flags);
     // IDOK and IDCANCEL, when no row took them. True when it was one of them.
     bool OnOKOrCancel(UINT id, UINT code);
     // The system's dialog processing.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleNcDestroy(WPARAM wParam, LPARAM lParam);
-    const MessageEntry* FindEntry(UINT message, UINT code, UINT id) const;
     void Subclass(HWND hwnd);
     HWND ResolveOwner() const;
     void CentreWindow();

@@ -50,16 +50,32 @@ std::wstring AnsiToWide(std::string_view text) {
     return wide;
 }
 
-std::string WideToAnsi(std::wstring_view text) {
+namespace {
+
+std::string WideToCodePage(UINT codePage, std::wstring_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
     const int length =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, ansi.data(), length, nullptr, nullptr);
-    return ansi;
+        ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+}  // namespace
+
+std::string WideToAnsi(std::wstring_view text) {
+    return WideToCodePage(CP_ACP, text);
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+    return WideToCodePage(CP_UTF8, text);
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+    return WideToUtf8(AnsiToWide(text));
 }
 
 std::string ApplicationName() {

@@ -47,6 +47,9 @@ std::string FormatWithArgument(std::string_view format, std::string_view argumen
 
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
+// UTF-8, the form the search takes its texts in.
+std::string WideToUtf8(std::wstring_view text);
+std::string AnsiToUtf8(std::string_view text);
 
 // The application name: the executable's file name without its extension.
 std::string ApplicationName();

@@ -76,6 +76,7 @@ using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, &::GlobalFree>>;
 using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
 using UniqueWinEventHook = UniqueHandle<NullHandleTraits<HWINEVENTHOOK, &::UnhookWinEvent>>;
+using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
 using GlobalLockGuard = UniqueHandle<GlobalLockTraits>;
 
 // A window's device context, released with ReleaseDC.

@@ -58,7 +58,7 @@ TEST(DictionaryRecord, TrimsSingleByteSpaceAndSplitsAtTabsOnly) {
         {IDSP_, {{IDSP_, ""}}},
         {"", std::nullopt},
         {" \t\r\n\x0b\x0c", std::nullopt},
-        {"a\t\t\tb c\t\td", {{"a", "b c"}}},  // TABs in a run split once, a third field is dropped
+        {"a\t\t\tb c\t\td", {{"a", "b c"}}},  // TABs in a run split once; the third field is apart
         {"a b", {{"a b", ""}}},
         {SO_ "\t(" DASH_ "|" SO_ ")", {{SO_, "(" DASH_ "|" SO_ ")"}}},  // trail bytes '\' '|'
     };
@@ -75,6 +75,38 @@ TEST(DictionaryRecord, TrimsSingleByteSpaceAndSplitsAtTabsOnly) {
     EXPECT_EQ(dictionary::ParseRecord("a\xA0\tb\tc", leads)->category, "a\xA0\tb");
     EXPECT_EQ(dictionary::ParseRecord("a\xA0\t", leads)->category, "a\xA0\t");  // nor to trim
     EXPECT_EQ(dictionary::ParseRecord("a\xA0\t", text::Cp932LeadByte)->category, "a\xA0");
+}
+
+TEST(DictionaryRecord, TheThirdFieldHoldsTheKeywords) {
+    const std::pair<const char*, const char*> kCases[] = {
+        {"a\tb", ""},
+        {"a", ""},
+        {"a\tb\t" A_ I_ " " O_, A_ I_ " " O_},  // a TAB-free third field, whole
+        {"a\tb\t\t\tk1  k2\tfourth\tfifth", "k1  k2"},
+        {"a\tb\tk \t ", "k"},                    // trimmed with the line
+        {"a\t(\x83\t)\t" SO_ DASH_, SO_ DASH_},  // a TAB after a lead byte is no field end
+    };
+    for (const auto& [line, keywords] : kCases) {
+        EXPECT_EQ(dictionary::ParseRecord(line, text::Cp932LeadByte)->keywords, keywords) << line;
+    }
+    EXPECT_EQ(dictionary::ParseRecord("a\t(\x83\t)\tk", text::Cp932LeadByte)->kaomoji, "(\x83\t)");
+}
+
+TEST(Dictionary, KeywordsStayWithTheirKaomojiAcrossRuns) {
+    const Dictionary dictionary = Read("a\t1\na\t2\tx y\nb\t3\ta\na\t4\na\t5\tz\n");
+    const KaomojiList& list = *dictionary.categories.Find("a");
+    const Strings kaomoji(list.begin(), list.end());
+    EXPECT_EQ(kaomoji, (Strings{"1", "2", "4", "5"}));
+    Strings keywords;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        keywords.emplace_back(list.keywords(i));
+    }
+    EXPECT_EQ(keywords, (Strings{"", "x y", "", "z"}));
+    const KaomojiList& b = *dictionary.categories.Find("b");
+    EXPECT_EQ(b.keywords(0), "a");
+    // Without keywords a list is what it always was.
+    EXPECT_EQ(Read("c\t1\nc\t2\n").categories.Find("c")->keywords(1), "");
+    EXPECT_EQ(*Read("c\t1\nc\t2\n").categories.Find("c"), (KaomojiList{"1", "2"}));
 }
 
 TEST(DictionaryParser, EventsInFileOrder) {

@@ -271,6 +271,19 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
     Send(inputs);
 }
 
+void TypeText(std::wstring_view text) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t unit : text) {
+        for (const bool up : {false, true}) {
+            INPUT input{INPUT_KEYBOARD, {}};
+            input.ki.wScan = unit;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    }
+    Send(inputs);
+}
+
 bool PressKeyIn(HWND window, WORD vk) {
     return BringToForeground(::GetAncestor(window, GA_ROOT)) && (PressKey(vk), true);
 }

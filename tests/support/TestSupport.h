@@ -63,6 +63,9 @@ bool Settle(HWND window);  // returns once `window`'s thread is back in its mess
 
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 bool PressKeyIn(HWND window, WORD vk);  // after bringing its top-level window forward
+// Types `text` as an input method hands over what it composed: one
+// KEYEVENTF_UNICODE key (VK_PACKET) per UTF-16 unit.
+void TypeText(std::wstring_view text);
 void SetEditText(HWND edit, std::string_view cp932);
 int ListCount(HWND list);
 std::vector<std::string> ListItems(HWND list);
