@@ -59,7 +59,8 @@ void AAPage::OnDblclkAAList() {
     if (selection == LB_ERR) {
         return;  // a double-click on an empty list
     }
-    m_delivery.CopyToClipboard(ReadPiece(AAStore().PathForTitle(m_aaList.GetText(selection))));
+    m_delivery.CopyToClipboard(
+        {ReadPiece(AAStore().PathForTitle(m_aaList.GetText(selection))), text::Encoding::ShiftJis});
 }
 
 void AAPage::SaveAA(const AAPiece& piece, const std::string& path) {

@@ -26,13 +26,16 @@ win::UniqueGlobal MakeBlock(const void* bytes, std::size_t size) {
     return block;
 }
 
-win::UniqueGlobal MakeAnsiBlock(std::string_view text) {
-    const std::string terminated(text);
-    return MakeBlock(terminated.c_str(), terminated.size() + 1);
+win::UniqueGlobal MakeAnsiBlock(const text::EncodedText& text) {
+    const std::string ansi =
+        text.encoding == text::Encoding::ShiftJis
+            ? text.bytes
+            : win::FromWide(win::ToWide(text.bytes, text.encoding), text::Encoding::ShiftJis);
+    return MakeBlock(ansi.c_str(), ansi.size() + 1);
 }
 
-win::UniqueGlobal MakeUnicodeBlock(std::string_view text) {
-    const std::wstring wide = win::AnsiToWide(text);
+win::UniqueGlobal MakeUnicodeBlock(const text::EncodedText& text) {
+    const std::wstring wide = win::ToWide(text.bytes, text.encoding);
     return MakeBlock(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
 }
 
@@ -91,7 +94,7 @@ void SystemClipboard::PauseBeforeRetry() {
     ::Sleep(kOpenRetryIntervalMs);
 }
 
-bool PlaceText(Clipboard& clipboard, std::string_view text) {
+bool PlaceText(Clipboard& clipboard, const text::EncodedText& text) {
     // Both blocks are made before the clipboard is opened: it is held only
     // for the hand-over, and a shortage of memory leaves it untouched.
     win::UniqueGlobal ansi = MakeAnsiBlock(text);
@@ -103,12 +106,16 @@ bool PlaceText(Clipboard& clipboard, std::string_view text) {
         return false;
     }
     const OpenedClipboard opened(clipboard);
-    if (!clipboard.Empty() || !Hand(clipboard, CF_TEXT, std::move(ansi))) {
+    // The text's own form first: only that one must be taken. Without the
+    // Unicode form the system would offer CF_TEXT converted by the input
+    // language's code page, which garbles Japanese for other languages.
+    const bool exactIsAnsi = text.encoding == text::Encoding::ShiftJis;
+    if (!clipboard.Empty() || !Hand(clipboard, exactIsAnsi ? CF_TEXT : CF_UNICODETEXT,
+                                    std::move(exactIsAnsi ? ansi : unicode))) {
         return false;
     }
-    // Without it the system still offers CF_TEXT converted by the input
-    // language's code page, which garbles Japanese for other languages.
-    Hand(clipboard, CF_UNICODETEXT, std::move(unicode));
+    Hand(clipboard, exactIsAnsi ? CF_UNICODETEXT : CF_TEXT,
+         std::move(exactIsAnsi ? unicode : ansi));
     return true;
 }
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include "text/Encoding.h"
 
 namespace delivery {
 
@@ -43,13 +43,15 @@ private:
 inline constexpr int kOpenAttempts = 10;
 inline constexpr DWORD kOpenRetryIntervalMs = 20;
 
-// Places `text` (bytes in the ANSI code page) on the clipboard as CF_TEXT,
-// exactly its bytes and a terminating zero, and as CF_UNICODETEXT converted
-// from the ANSI code page, so that Unicode programs get the right characters
-// whatever the user's input language. False, with the clipboard left as it
-// was, when the memory could not be had or the clipboard not be opened;
-// false also when CF_TEXT was refused.
-bool PlaceText(Clipboard& clipboard, std::string_view text);
+// Places `text` on the clipboard in both text formats, each with its
+// terminating zero. A Shift-JIS text goes as CF_TEXT, exactly its bytes, and
+// as CF_UNICODETEXT converted from the ANSI code page, so that Unicode
+// programs get the right characters whatever the user's input language. A
+// UTF-8 text goes as CF_UNICODETEXT, exactly its characters, and as CF_TEXT
+// in the nearest ANSI form for programs that read only that. False, with the
+// clipboard left as it was, when the memory could not be had or the
+// clipboard not be opened; false also when the text's exact form was refused.
+bool PlaceText(Clipboard& clipboard, const text::EncodedText& text);
 
 // The hook library's paste callback, as EnumChildWindows calls it.
 using PasteProc = int(__stdcall*)(HWND window, long unused);

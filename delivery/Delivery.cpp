@@ -20,7 +20,7 @@ void Delivery::NoteForegroundWindow() {
     ::GetLastActiveWindow();
 }
 
-BOOL Delivery::CopyToClipboard(std::string text) {
+BOOL Delivery::CopyToClipboard(const text::EncodedText& text) {
     SystemClipboard clipboard(m_owner.Hwnd());
     return PlaceText(clipboard, text) ? TRUE : FALSE;
 }
@@ -33,8 +33,8 @@ BOOL Delivery::PasteToLastActiveWindow() {
 
 // The paste delivers whatever the clipboard holds, so it runs only when this
 // text is there.
-void Delivery::Deliver(std::string text) {
-    if (CopyToClipboard(std::move(text))) {
+void Delivery::Deliver(const text::EncodedText& text) {
+    if (CopyToClipboard(text)) {
         PasteToLastActiveWindow();
     }
 }

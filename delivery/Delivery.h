@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "text/Encoding.h"
 
 #include "win/Dialog.h"
 
@@ -25,10 +25,10 @@ public:
     void NoteForegroundWindow();
 
     // TRUE only when the text was placed.
-    BOOL CopyToClipboard(std::string text);
+    BOOL CopyToClipboard(const text::EncodedText& text);
     BOOL PasteToLastActiveWindow();
     // Copies `text` and, once it is there, pastes it.
-    void Deliver(std::string text);
+    void Deliver(const text::EncodedText& text);
 
 private:
     const win::Dialog& m_owner;

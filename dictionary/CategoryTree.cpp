@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "win/FileError.h"
+#include "win/Strings.h"
+
 namespace dictionary {
 namespace {
 
@@ -42,12 +45,11 @@ std::vector<std::size_t> CheapSortedInsertionOrder(std::size_t count, Compare co
 }
 
 // The key by which the tree orders `name` among its siblings. The tree keeps
-// texts as UTF-16 (converted from the ANSI code page) and compares them with
-// lstrcmpW, that is CompareStringW in the thread's locale without flags; the
-// locale's sort key of the text orders names the same way, and comparing two
-// keys is far cheaper than comparing the texts.
-std::string SortKey(const std::string& name) {
-    const std::wstring text = win::AnsiToWide(name);
+// texts as UTF-16 and compares them with lstrcmpW, that is CompareStringW in
+// the thread's locale without flags; the locale's sort key of the text
+// orders names the same way, and comparing two keys is far cheaper than
+// comparing the texts.
+std::string SortKey(const std::wstring& text) {
     const LCID locale = ::GetThreadLocale();
     const int size = ::LCMapStringW(locale, LCMAP_SORTKEY, text.c_str(), -1, nullptr, 0);
     std::string key(static_cast<std::size_t>(std::max(size, 0)), '\0');
@@ -57,51 +59,63 @@ std::string SortKey(const std::string& name) {
 }
 
 void FillGroup(const win::TreeControl& tree, HTREEITEM groupItem,
-               const std::vector<CategoryMap::Index>& categories, const CategoryMap& map) {
+               const std::vector<CategoryMap::Index>& categories, const CategoryMap& map,
+               text::Encoding encoding) {
+    std::vector<std::wstring> names;
+    names.reserve(categories.size());
+    for (const CategoryMap::Index index : categories) {
+        names.push_back(win::ToWide(map.NameAt(index), encoding));
+    }
     // A few categories cost the tree fewer comparisons than the keys would.
     constexpr std::size_t kFew = 4;
     if (categories.size() <= kFew) {
-        for (const CategoryMap::Index index : categories) {
-            tree.InsertItem(map.NameAt(index), groupItem, TVI_SORT, static_cast<LPARAM>(index));
+        for (std::size_t i = 0; i < categories.size(); ++i) {
+            tree.InsertItem(names[i], groupItem, TVI_SORT, static_cast<LPARAM>(categories[i]));
         }
         return;
     }
     std::vector<std::string> keys;
     keys.reserve(categories.size());
-    for (const CategoryMap::Index index : categories) {
-        keys.push_back(SortKey(map.NameAt(index)));
+    for (const std::wstring& name : names) {
+        keys.push_back(SortKey(name));
     }
     const auto compare = [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]); };
     for (const std::size_t i : CheapSortedInsertionOrder(categories.size(), compare)) {
-        tree.InsertItem(map.NameAt(categories[i]), groupItem, TVI_SORT,
-                        static_cast<LPARAM>(categories[i]));
+        tree.InsertItem(names[i], groupItem, TVI_SORT, static_cast<LPARAM>(categories[i]));
     }
 }
 
 }  // namespace
 
-RedrawSuspended::RedrawSuspended(const win::Window& control) : m_control(control) {
-    m_control.Send(WM_SETREDRAW, FALSE);
-}
-
-RedrawSuspended::~RedrawSuspended() {
-    m_control.Send(WM_SETREDRAW, TRUE);
-    ::InvalidateRect(m_control.Hwnd(), nullptr, TRUE);
-}
-
 void FillCategoryTree(const win::TreeControl& tree, const Dictionary& dictionary) {
-    const RedrawSuspended noRedraw(tree);
+    const win::DrawingSuspended noDrawing(tree);
     // The groups first. The tree checks a parent it is given by looking for
     // it among all its items, oldest first: a group item made before every
     // category item is found after at most as many steps as there are groups.
     std::vector<HTREEITEM> groupItems;
     groupItems.reserve(dictionary.groups.size());
     for (const Dictionary::Group& group : dictionary.groups) {
-        groupItems.push_back(tree.InsertItem(group.key, TVI_ROOT, TVI_LAST));
+        groupItems.push_back(
+            tree.InsertItem(win::ToWide(group.key, dictionary.encoding), TVI_ROOT, TVI_LAST));
     }
     for (std::size_t g = 0; g < groupItems.size(); ++g) {
-        FillGroup(tree, groupItems[g], dictionary.groups[g].categories, dictionary.categories);
+        FillGroup(tree, groupItems[g], dictionary.groups[g].categories, dictionary.categories,
+                  dictionary.encoding);
     }
+}
+
+std::optional<text::Encoding> LoadDictionaryInto(win::TextFile& file, const win::TreeControl& tree,
+                                                 CategoryMap& map) {
+    Dictionary dictionary;
+    try {
+        dictionary = ReadDictionaryBytes(file.ReadAll(), win::SystemLeadByte);
+    } catch (const win::FileError& error) {
+        error.Report();
+        return std::nullopt;
+    }
+    FillCategoryTree(tree, dictionary);
+    map = std::move(dictionary.categories);
+    return dictionary.encoding;
 }
 
 CategoryMap::Index CategoryOfItem(const win::TreeControl& tree, HTREEITEM item) {

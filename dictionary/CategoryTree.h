@@ -8,29 +8,15 @@
 
 #include <windows.h>
 
-#include <utility>
+#include <optional>
 #include <vector>
 
 #include "dictionary/CategoryMap.h"
 #include "dictionary/Dictionary.h"
 #include "win/Controls.h"
-#include "win/FileError.h"
-#include "win/Strings.h"
+#include "win/TextFile.h"
 
 namespace dictionary {
-
-// Keeps a control from redrawing while it is filled item by item; it is
-// redrawn once, whole, when this ends.
-class RedrawSuspended {
-public:
-    explicit RedrawSuspended(const win::Window& control);
-    ~RedrawSuspended();
-    RedrawSuspended(const RedrawSuspended&) = delete;
-    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
-
-private:
-    const win::Window& m_control;
-};
 
 // Adds the groups and categories of `dictionary` to `tree` without redrawing
 // it item by item. The tree sorts each category in (TVI_SORT), and ends as
@@ -45,22 +31,11 @@ CategoryMap::Index CategoryOfItem(const win::TreeControl& tree, HTREEITEM item);
 // category of several items where its first item stands).
 std::vector<CategoryMap::Index> CategoriesInTreeOrder(const win::TreeControl& tree);
 
-// Reads every line of `lines` (anything with bool ReadLine(std::string&)),
-// then fills `tree` and `map`. A read error is reported to the user with its
+// Reads the whole of `file`, then fills `tree` and `map` and returns the
+// dictionary's encoding. A read error is reported to the user with its
 // file-error text and leaves both untouched: a dictionary read in part is
-// never shown. Returns whether the dictionary was loaded.
-template <typename LineSource>
-bool LoadDictionaryInto(LineSource& lines, const win::TreeControl& tree, CategoryMap& map) {
-    Dictionary dictionary;
-    try {
-        dictionary = ReadDictionary(lines, win::SystemLeadByte);
-    } catch (const win::FileError& error) {
-        error.Report();
-        return false;
-    }
-    FillCategoryTree(tree, dictionary);
-    map = std::move(dictionary.categories);
-    return true;
-}
+// never shown. Nothing when the dictionary was not loaded.
+std::optional<text::Encoding> LoadDictionaryInto(win::TextFile& file, const win::TreeControl& tree,
+                                                 CategoryMap& map);
 
 }  // namespace dictionary

@@ -14,4 +14,11 @@ void DictionaryBuilder::StoreList(std::string_view name, KaomojiList list) {
     m_dictionary.categories.Store(name, std::move(list));
 }
 
+Dictionary ReadDictionaryBytes(std::string_view bytes, text::LeadByteTest isLead) {
+    const text::FileEncoding encoding = text::DetectEncoding(bytes);
+    text::MemorySource source(text::WithoutByteOrderMark(bytes, encoding));
+    text::LineReader lines(source);
+    return ReadDictionary(lines, isLead, encoding.encoding);
+}
+
 }  // namespace dictionary

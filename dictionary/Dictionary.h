@@ -24,6 +24,8 @@ struct Dictionary {
 
     std::vector<Group> groups;
     CategoryMap categories;
+    // What the names and kaomoji are in, as the file was.
+    text::Encoding encoding = text::Encoding::ShiftJis;
 };
 
 // Collects the parser's events into a Dictionary.
@@ -49,16 +51,23 @@ concept LendsLineViews = requires(LineSource& source, std::string_view line) {
 // (text::LineReader, win::TextFile), by views where it lends them. Read
 // errors propagate.
 template <typename LineSource>
-Dictionary ReadDictionary(LineSource& lines, text::LeadByteTest isLead) {
+Dictionary ReadDictionary(LineSource& lines, text::LeadByteTest isLead,
+                          text::Encoding encoding = text::Encoding::ShiftJis) {
     DictionaryBuilder builder;
-    DictionaryParser parser(builder, isLead);
+    DictionaryParser parser(builder, isLead, encoding);
     using Line = std::conditional_t<LendsLineViews<LineSource>, std::string_view, std::string>;
     Line line;
     while (lines.ReadLine(line)) {
         parser.AddLine(line);
     }
     parser.Finish();
-    return builder.Take();
+    Dictionary dictionary = builder.Take();
+    dictionary.encoding = encoding;
+    return dictionary;
 }
+
+// Reads a dictionary from a whole file's bytes, in the encoding that
+// text::DetectEncoding finds for them (a byte-order mark is not text).
+Dictionary ReadDictionaryBytes(std::string_view bytes, text::LeadByteTest isLead);
 
 }  // namespace dictionary

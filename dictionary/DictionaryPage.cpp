@@ -45,7 +45,10 @@ bool DictionaryPage::LoadDictionary() {
         win::ShowMessage(IDS_NO_DICTIONARY, MB_OK | MB_ICONHAND);
         return false;
     }
-    return dictionary::LoadDictionaryInto(*file, m_categoryTree, m_categoryMap);
+    const std::optional<text::Encoding> encoding =
+        dictionary::LoadDictionaryInto(*file, m_categoryTree, m_categoryMap);
+    m_encoding = encoding.value_or(text::Encoding::ShiftJis);
+    return encoding.has_value();
 }
 
 void DictionaryPage::OnCategorySelChanged(NMHDR*, LRESULT* result) {
@@ -65,37 +68,28 @@ void DictionaryPage::OnCategorySelChanged(NMHDR*, LRESULT* result) {
 
 void DictionaryPage::ShowList(const CategoryMap::List* list) {
     m_shown = list;
-    dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : CategoryMap::List());
-    if (list != nullptr) {
-        // Measured in memory: the same texts, without reading 10,000s back.
-        win::FitHorizontalExtent(m_kaomojiList, [list](const win::TextVisitor& measure) {
-            for (const std::string_view kaomoji : *list) {
-                measure(kaomoji);
-            }
-        });
-    } else {
-        win::FitHorizontalExtent(m_kaomojiList);
-    }
+    dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : CategoryMap::List(),
+                                m_encoding);
 }
 
-std::optional<std::string> DictionaryPage::SelectedKaomoji() const {
+std::optional<text::EncodedText> DictionaryPage::SelectedKaomoji() const {
     const int selection = m_kaomojiList.GetCurSel();
     if (selection == LB_ERR || m_shown == nullptr ||
         static_cast<std::size_t>(selection) >= m_shown->size()) {
         return std::nullopt;
     }
-    return std::string((*m_shown)[selection]);
+    return text::EncodedText{std::string((*m_shown)[selection]), m_encoding};
 }
 
 void DictionaryPage::OnDictionaryListDblClk() {
-    if (std::optional<std::string> kaomoji = SelectedKaomoji()) {
-        m_delivery.Deliver(std::move(*kaomoji));
+    if (const std::optional<text::EncodedText> kaomoji = SelectedKaomoji()) {
+        m_delivery.Deliver(*kaomoji);
     }
 }
 
 void DictionaryPage::OnCopyKaomoji() {
-    if (std::optional<std::string> kaomoji = SelectedKaomoji()) {
-        m_delivery.CopyToClipboard(std::move(*kaomoji));
+    if (const std::optional<text::EncodedText> kaomoji = SelectedKaomoji()) {
+        m_delivery.CopyToClipboard(*kaomoji);
     }
 }
 
@@ -134,10 +128,11 @@ void DictionaryPage::BuildSearchIndex() {
     m_indexCategories = dictionary::CategoriesInTreeOrder(m_categoryTree);
     text::SearchIndex index;
     for (const CategoryMap::Index category : m_indexCategories) {
-        index.AddCategory(win::AnsiToUtf8(m_categoryMap.NameAt(category)));
+        index.AddCategory(win::ToUtf8(m_categoryMap.NameAt(category), m_encoding));
         const CategoryMap::List& list = m_categoryMap.ListAt(category);
         for (std::size_t i = 0; i < list.size(); ++i) {
-            index.AddEntry(win::AnsiToUtf8(list[i]), win::AnsiToUtf8(list.keywords(i)));
+            index.AddEntry(win::ToUtf8(list[i], m_encoding),
+                           win::ToUtf8(list.keywords(i), m_encoding));
         }
     }
     index.FinishAdding();

@@ -15,6 +15,7 @@
 
 #include "delivery/Delivery.h"
 #include "dictionary/CategoryMap.h"
+#include "text/Encoding.h"
 #include "text/Search.h"
 #include "win/Controls.h"
 #include "win/SearchField.h"
@@ -34,8 +35,9 @@ public:
     void OnCopyKaomoji();
 
     // The selected kaomoji's own bytes, as dic.txt holds them (the list box
-    // holds UTF-16 and may give some back changed); nothing when none is selected.
-    std::optional<std::string> SelectedKaomoji() const;
+    // holds UTF-16 and may give some back changed), in the dictionary's
+    // encoding; nothing when none is selected.
+    std::optional<text::EncodedText> SelectedKaomoji() const;
 
     // The search field over the tree and list 1003. Enter, Ctrl+C and
     // "お気に入りに追加" work on the selected result as on a selected kaomoji.
@@ -77,6 +79,7 @@ private:
     const win::ListBox& m_kaomojiList;
     delivery::Delivery& m_delivery;
     CategoryMap m_categoryMap;
+    text::Encoding m_encoding = text::Encoding::ShiftJis;  // of the loaded dic.txt
     const CategoryMap::List* m_shown = nullptr;  // what list 1003 shows, entry for entry
 
     win::SearchField m_search;

@@ -95,7 +95,10 @@ bool SplitRecord(std::string_view line, const LeadBytes& leads, Record& record,
 
 }  // namespace
 
-LeadBytes::LeadBytes(text::LeadByteTest isLead) {
+LeadBytes::LeadBytes(text::LeadByteTest isLead, text::Encoding encoding) {
+    if (encoding == text::Encoding::Utf8) {
+        return;
+    }
     // Lead bytes of the ANSI code pages are all 0x80 or more.
     for (unsigned byte = 0x80; byte < 0x100; ++byte) {
         m_isLead[byte] = isLead(static_cast<unsigned char>(byte));
@@ -114,8 +117,14 @@ std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLe
     return ParseRecord(line, LeadBytes(isLead));
 }
 
-std::string_view GroupKey(std::string_view category) {
-    return category.substr(0, 2);
+std::string_view GroupKey(std::string_view category, text::Encoding encoding) {
+    const auto isAscii = [&](std::size_t pos) {
+        return pos < category.size() && static_cast<unsigned char>(category[pos]) < 0x80;
+    };
+    if (encoding == text::Encoding::ShiftJis || (isAscii(0) && isAscii(1))) {
+        return category.substr(0, 2);
+    }
+    return category.empty() ? category : category.substr(0, text::Utf8CharLength(category, 0));
 }
 
 void DictionaryParser::AddLine(std::string_view line) {
@@ -129,7 +138,7 @@ void DictionaryParser::AddLine(std::string_view line) {
         m_list.push_back(record.kaomoji, record.keywords);
         return;
     }
-    const std::string_view key = GroupKey(record.category);
+    const std::string_view key = GroupKey(record.category, m_encoding);
     if (key != m_groupKey) {
         m_groupKey = key;
         m_events.InsertGroup(m_groupKey);
@@ -152,10 +161,10 @@ void DictionaryParser::Finish() {
     m_list = KaomojiList();
 }
 
-void ParseDictionary(text::ByteSource& source, text::LeadByteTest isLead,
-                     DictionaryEvents& events) {
+void ParseDictionary(text::ByteSource& source, text::LeadByteTest isLead, DictionaryEvents& events,
+                     text::Encoding encoding) {
     text::LineReader reader(source);
-    DictionaryParser parser(events, isLead);
+    DictionaryParser parser(events, isLead, encoding);
     std::string_view line;
     while (reader.ReadLine(line)) {
         parser.AddLine(line);

@@ -5,8 +5,12 @@
 // anything]]"; a line without TAB is a category with an empty kaomoji. The
 // keywords (space-separated words to find the kaomoji by) are never shown. Every run of lines with
 // the same category is one category item; every run of categories whose
-// names share their first two bytes is one group item. Kaomoji keep file
-// order.
+// names share their group key (GroupKey) is one group item. Kaomoji keep
+// file order.
+//
+// A dictionary is in Shift-JIS or in UTF-8. In UTF-8 no byte of a character
+// of two or more bytes is below 0x80, so TABs and white space are found as in
+// ASCII; in Shift-JIS the byte after a lead byte is part of its character.
 #pragma once
 
 #include <optional>
@@ -15,6 +19,7 @@
 #include <vector>
 
 #include "dictionary/KaomojiList.h"
+#include "text/Encoding.h"
 #include "text/Mbcs.h"
 #include "text/TextMode.h"
 
@@ -42,10 +47,12 @@ struct Record {
     std::string_view keywords;  // empty when the line has no third field
 };
 
-// The lead bytes of a code page, looked up in a table.
+// The lead bytes of a code page, looked up in a table. UTF-8 has none: no
+// byte of its characters needs the byte after it to be read.
 class LeadBytes {
 public:
-    explicit LeadBytes(text::LeadByteTest isLead);
+    explicit LeadBytes(text::LeadByteTest isLead,
+                       text::Encoding encoding = text::Encoding::ShiftJis);
     bool IsLead(char byte) const { return m_isLead[static_cast<unsigned char>(byte)]; }
 
 private:
@@ -59,16 +66,21 @@ private:
 std::optional<Record> ParseRecord(std::string_view line, const LeadBytes& leads);
 std::optional<Record> ParseRecord(std::string_view line, text::LeadByteTest isLead);
 
-// The text of the group item a category belongs to: the first two bytes of
-// its name, or the whole name when it is shorter.
-std::string_view GroupKey(std::string_view category);
+// The text of the group item a category belongs to. In Shift-JIS: the first
+// two bytes of its name, or the whole name when it is shorter. In UTF-8: the
+// first two bytes when both are single-byte characters, otherwise the first
+// character, never a part of one.
+std::string_view GroupKey(std::string_view category,
+                          text::Encoding encoding = text::Encoding::ShiftJis);
 
 // Turns lines into events. Feed every line with AddLine, then call Finish
 // once.
 class DictionaryParser {
 public:
-    DictionaryParser(DictionaryEvents& events, text::LeadByteTest isLead)
-        : m_events(events), m_leads(isLead) {}
+    // `isLead` is the Shift-JIS lead-byte test, for a dictionary in Shift-JIS.
+    DictionaryParser(DictionaryEvents& events, text::LeadByteTest isLead,
+                     text::Encoding encoding = text::Encoding::ShiftJis)
+        : m_events(events), m_encoding(encoding), m_leads(isLead, encoding) {}
 
     void AddLine(std::string_view line);
     // Stores the list of the last run (for a file without records: an empty
@@ -77,6 +89,7 @@ public:
 
 private:
     DictionaryEvents& m_events;
+    text::Encoding m_encoding;
     LeadBytes m_leads;
     std::string m_groupKey;
     std::string m_category;
@@ -88,6 +101,7 @@ private:
 
 // Reads every line of `source` with the text-mode rules and parses it.
 // A read error thrown by `source` propagates; Finish is then not reached.
-void ParseDictionary(text::ByteSource& source, text::LeadByteTest isLead, DictionaryEvents& events);
+void ParseDictionary(text::ByteSource& source, text::LeadByteTest isLead, DictionaryEvents& events,
+                     text::Encoding encoding = text::Encoding::ShiftJis);
 
 }  // namespace dictionary

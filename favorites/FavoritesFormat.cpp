@@ -1,5 +1,6 @@
 #include "favorites/FavoritesFormat.h"
 
+#include "text/Encoding.h"
 #include "text/TextMode.h"
 
 namespace favorites {
@@ -29,6 +30,12 @@ std::string EntryAfter(std::string_view before, std::string_view entry) {
     return bytes;
 }
 
+// The byte-order mark `bytes` begins with, or nothing.
+std::string_view ByteOrderMarkOf(std::string_view bytes) {
+    return bytes.starts_with(text::kUtf8ByteOrderMark) ? text::kUtf8ByteOrderMark
+                                                       : std::string_view();
+}
+
 // Everything from the first Ctrl-Z on; nothing when there is none.
 std::string_view TailFromCtrlZ(std::string_view bytes) {
     const std::size_t ctrlZ = bytes.find(text::kCtrlZ);
@@ -38,7 +45,7 @@ std::string_view TailFromCtrlZ(std::string_view bytes) {
 }  // namespace
 
 std::vector<std::string> ParseFavorites(std::string_view bytes) {
-    return text::SplitTextModeLines(bytes);
+    return text::SplitTextModeLines(bytes.substr(ByteOrderMarkOf(bytes).size()));
 }
 
 std::string FormatFavorites(std::span<const std::string> entries) {
@@ -56,7 +63,16 @@ std::string FormatFavorites(std::span<const std::string> entries) {
 }
 
 std::string PlanRewrite(std::string_view current, std::span<const std::string> entries) {
-    std::string bytes = FormatFavorites(entries);
+    std::string bytes(ByteOrderMarkOf(current));
+    bytes += FormatFavorites(entries);
+    bytes += TailFromCtrlZ(current);
+    return bytes;
+}
+
+std::string PlanConversionToUtf8(std::string_view current,
+                                 std::span<const std::string> utf8Entries) {
+    std::string bytes(text::kUtf8ByteOrderMark);
+    bytes += FormatFavorites(utf8Entries);
     bytes += TailFromCtrlZ(current);
     return bytes;
 }
@@ -93,12 +109,15 @@ bool ContainsFavorite(std::span<const std::string> entries, std::string_view can
 }
 
 FavoriteAddition PlanAddition(std::string_view current, std::string_view entry) {
-    const std::string_view tail = TailFromCtrlZ(current);
+    const std::string_view mark = ByteOrderMarkOf(current);
+    const std::string_view text = current.substr(mark.size());
+    const std::string_view tail = TailFromCtrlZ(text);
     if (tail.empty()) {
-        return {FavoriteAddition::Kind::Append, EntryAfter(current, entry)};
+        return {FavoriteAddition::Kind::Append, EntryAfter(text, entry)};
     }
-    const std::string_view loaded = current.substr(0, current.size() - tail.size());
-    std::string bytes(loaded);
+    const std::string_view loaded = text.substr(0, text.size() - tail.size());
+    std::string bytes(mark);
+    bytes += loaded;
     bytes += EntryAfter(loaded, entry);
     bytes += tail;
     return {FavoriteAddition::Kind::Rewrite, std::move(bytes)};

@@ -35,14 +35,16 @@ void FavoritesPage::LoadFavorites() {
     std::optional<win::FileError> error;
     m_favoritesLoaded = false;
     try {
-        m_favoritesLoaded = favorites::LoadFavoritesFile(favorites::kFileName, entries);
+        const std::optional<text::FileEncoding> encoding =
+            favorites::LoadFavoritesFile(favorites::kFileName, entries);
+        m_favoritesLoaded = encoding.has_value();
+        m_encoding = encoding ? encoding->encoding : text::Encoding::ShiftJis;
         if (!m_favoritesLoaded) {
             // Another program holds the file, or it cannot be created.
             error = win::TextFile::OpenError(favorites::kFileName);
         }
     } catch (const win::FileError& readError) {
-        // The entries read before the error stay usable; the flag keeps
-        // moves and deletes from rewriting the file without the rest.
+        // The flag keeps moves and deletes from rewriting the file.
         error = readError;
     }
     Show(std::move(entries));
@@ -59,13 +61,21 @@ void FavoritesPage::Show(std::vector<std::string> entries) {
     }
     m_favoriteList.ResetContent();
     for (const std::string& entry : m_entries) {
-        m_favoriteList.AddString(entry);
+        m_favoriteList.AddString(Shown(entry));
     }
     win::FitHorizontalExtent(m_favoriteList);
 }
 
 std::size_t FavoritesPage::EntryAt(int line) const {
     return m_filter ? (*m_filter)[static_cast<std::size_t>(line)] : static_cast<std::size_t>(line);
+}
+
+text::EncodedText FavoritesPage::EncodedEntry(std::size_t entry) const {
+    return {m_entries[entry], m_encoding};
+}
+
+std::wstring FavoritesPage::Shown(const std::string& entry) const {
+    return win::ToWide(entry, m_encoding);
 }
 
 void FavoritesPage::EnableMoves(bool enable) const {
@@ -107,7 +117,7 @@ void FavoritesPage::ShowFiltered() {
     text::SearchIndex index;
     index.AddCategory({});
     for (const std::string& entry : m_entries) {
-        index.AddEntry(win::AnsiToUtf8(entry), {});
+        index.AddEntry(win::ToUtf8(entry, m_encoding), {});
     }
     index.FinishAdding();
     m_filter.emplace();
@@ -117,7 +127,7 @@ void FavoritesPage::ShowFiltered() {
     }
     m_favoriteList.ResetContent();
     for (const std::size_t entry : *m_filter) {
-        m_favoriteList.AddString(m_entries[entry]);
+        m_favoriteList.AddString(Shown(m_entries[entry]));
     }
     win::FitHorizontalExtent(m_favoriteList);
     m_favoriteList.SetCurSel(m_filter->empty() ? -1 : 0);
@@ -144,19 +154,34 @@ void FavoritesPage::SaveFavorites() {
 }
 
 void FavoritesPage::OnAddFavorite() {
-    const std::optional<std::string> kaomoji = m_selectedKaomoji();
+    const std::optional<text::EncodedText> kaomoji = m_selectedKaomoji();
     if (!kaomoji) {
         win::AskForSelection();
         return;
     }
-    if (favorites::ContainsFavorite(m_entries, *kaomoji, win::SystemLeadByte)) {
+    // Compared in the file's encoding, character by character; a kaomoji
+    // the file cannot hold is none of its entries.
+    const std::optional<std::string> asEntry = favorites::FavoriteBytes(*kaomoji, m_encoding);
+    const text::LeadByteTest isLead =
+        m_encoding == text::Encoding::Utf8 ? text::NoLeadByte : win::SystemLeadByte;
+    if (asEntry && favorites::ContainsFavorite(m_entries, *asEntry, isLead)) {
         win::ShowMessage(IDS_DUPLICATE_FAVORITE, MB_OK | MB_ICONHAND);
         return;
     }
-    // On failure the file is as it was and so is the list; the error goes
+    // On failure the file is as it was and so is the list; a file error goes
     // to the user from the dialog.
-    favorites::AddToFavoritesFile(favorites::kFileName, *kaomoji);
+    try {
+        favorites::AddToFavoritesFile(favorites::kFileName, *kaomoji);
+    } catch (const favorites::EntryCannotMove& refused) {
+        ReportCannotMove(refused.entry);
+        return;
+    }
     LoadFavorites();
+}
+
+void FavoritesPage::ReportCannotMove(const std::string& entry) const {
+    win::ShowMessageText(win::FormatWithArgument(win::LoadString(IDS_FAVORITE_CANNOT_MOVE), entry),
+                         MB_OK | MB_ICONHAND);
 }
 
 void FavoritesPage::OnFavoriteUp() {
@@ -201,14 +226,14 @@ void FavoritesPage::OnDeleteFavorite() {
 void FavoritesPage::OnFavoritesListDblClk() {
     const int selection = m_favoriteList.GetCurSel();
     if (selection != LB_ERR) {
-        m_delivery.Deliver(m_entries[EntryAt(selection)]);
+        m_delivery.Deliver(EncodedEntry(EntryAt(selection)));
     }
 }
 
 void FavoritesPage::OnCopyFavorite() {
     const int selection = m_favoriteList.GetCurSel();
     if (selection != LB_ERR) {
-        m_delivery.CopyToClipboard(m_entries[EntryAt(selection)]);
+        m_delivery.CopyToClipboard(EncodedEntry(EntryAt(selection)));
     }
 }
 
@@ -219,7 +244,7 @@ void FavoritesPage::MoveFavorite(int from, int to) {
     const std::vector<std::string> before = m_entries;
     std::swap(m_entries[from], m_entries[to]);  // neighbours
     m_favoriteList.DeleteString(from);
-    m_favoriteList.InsertString(to, m_entries[to]);
+    m_favoriteList.InsertString(to, Shown(m_entries[to]));
     m_favoriteList.SetCurSel(to);
     RewriteFavorites(before);
 }
@@ -253,7 +278,7 @@ void FavoritesPage::RestoreFavorites(const std::vector<std::string>& before) {
     std::vector<std::string> onDisk;
     bool read = false;
     try {
-        read = favorites::LoadFavoritesFile(favorites::kFileName, onDisk);
+        read = favorites::LoadFavoritesFile(favorites::kFileName, onDisk).has_value();
     } catch (const win::FileError&) {
         // The rewrite's error is the one the user is told about.
     }

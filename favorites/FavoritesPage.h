@@ -1,8 +1,9 @@
 // The favourites page: list 1005 and Favorite.txt, kept holding the same
-// entries in the same order. The entries' bytes are kept beside the list box,
-// which holds UTF-16 and gives some bytes back changed (NEC and IBM duplicate
-// codes); the file is read at start-up and after every add, and rewritten
-// whole from the bytes after every move and delete.
+// entries in the same order. The entries' bytes, in the file's encoding, are
+// kept beside the list box, which holds UTF-16 and gives some bytes back
+// changed (NEC and IBM duplicate codes); the file is read at start-up and
+// after every add, and rewritten whole from the bytes after every move and
+// delete.
 #pragma once
 
 #include <functional>
@@ -12,14 +13,15 @@
 #include <vector>
 
 #include "delivery/Delivery.h"
+#include "text/Encoding.h"
 #include "win/Controls.h"
 #include "win/SearchField.h"
 
 class FavoritesPage {
 public:
-    // The bytes of the kaomoji selected on the dictionary page, which an add
-    // takes; nothing when none is selected.
-    using KaomojiSelection = std::function<std::optional<std::string>()>;
+    // The kaomoji selected on the dictionary page, which an add takes;
+    // nothing when none is selected.
+    using KaomojiSelection = std::function<std::optional<text::EncodedText>()>;
 
     // `moveUp` and `moveDown`: the buttons that move a favourite, off while
     // the list is filtered.
@@ -30,6 +32,8 @@ public:
     void LoadFavorites();
     // The entries as the file holds them, in list order.
     const std::vector<std::string>& Entries() const { return m_entries; }
+    // The encoding they are in, the file's.
+    text::Encoding EntriesEncoding() const { return m_encoding; }
 
     void OnAddFavorite();
     void OnFavoriteUp();
@@ -62,8 +66,11 @@ private:
     // Every favourite shown again, movable.
     void EndFilter();
     void EnableMoves(bool enable) const;
-    // The entry that list line `line` shows.
+    // The entry that list line `line` shows, and as the list shows it.
     std::size_t EntryAt(int line) const;
+    text::EncodedText EncodedEntry(std::size_t entry) const;
+    std::wstring Shown(const std::string& entry) const;
+    void ReportCannotMove(const std::string& entry) const;
     void SaveFavorites();
     void MoveFavorite(int from, int to);
     bool CanRewriteFavorites();
@@ -76,6 +83,7 @@ private:
     KaomojiSelection m_selectedKaomoji;
     delivery::Delivery& m_delivery;
     std::vector<std::string> m_entries;
+    text::Encoding m_encoding = text::Encoding::ShiftJis;
     win::SearchField m_search;
     // The entries the list shows while the field holds words, by index.
     std::optional<std::vector<std::size_t>> m_filter;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "favorites/FavoritesFormat.h"
+#include "text/Encoding.h"
 #include "text/Mbcs.h"
 
 namespace {
@@ -45,6 +46,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t ctrlZ = file.find('\x1A');
     Check(ctrlZ == std::string_view::npos || rewritten.ends_with(file.substr(ctrlZ)));
 
+    // A file turned into UTF-8 loads as the entries it is given, behind its
+    // byte-order mark, and keeps every byte from the first Ctrl-Z on.
+    auto converted = entries;
+    converted.push_back(entry);
+    const std::string utf8 = favorites::PlanConversionToUtf8(file, converted);
+    Check(utf8.starts_with(text::kUtf8ByteOrderMark));
+    Check(favorites::ParseFavorites(utf8) == converted);
+    Check(ctrlZ == std::string_view::npos || utf8.ends_with(file.substr(ctrlZ)));
+
+    // The first bytes of a file say its encoding: an entry that would begin a
+    // file with the UTF-8 byte-order mark is UTF-8 with a mark. (Only
+    // unmapped Shift-JIS bytes look like it.)
+    if (file.empty() && entry.starts_with(text::kUtf8ByteOrderMark)) {
+        return 0;
+    }
+
     // An addition keeps every entry and every byte, and loads the new entry last.
     const favorites::FavoriteAddition addition = favorites::PlanAddition(file, entry);
     const std::string after = addition.kind == favorites::FavoriteAddition::Kind::Append
@@ -60,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(favorites::IsSameFavorite(other, entry, text::Cp932LeadByte) ==
               favorites::IsSameFavorite(entry, other, text::Cp932LeadByte));
         Check(favorites::IsSameFavorite(other, other, text::Cp932LeadByte));
+        Check(favorites::IsSameFavorite(other, entry, text::NoLeadByte) ==
+              favorites::IsSameFavorite(entry, other, text::NoLeadByte));
     }
     return 0;
 }

@@ -6,6 +6,10 @@ bool Cp932LeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+bool NoLeadByte(unsigned char) {
+    return false;
+}
+
 std::size_t CharLength(std::string_view s, std::size_t pos, LeadByteTest isLead) {
     if (pos + 1 < s.size() && isLead(static_cast<unsigned char>(s[pos]))) {
         return 2;

@@ -20,6 +20,11 @@ using LeadByteTest = bool (*)(unsigned char);
 // The lead-byte ranges of code page 932 (0x81-0x9F and 0xE0-0xFC).
 bool Cp932LeadByte(unsigned char byte);
 
+// No byte is a lead byte: the rule for UTF-8 wherever only single-byte
+// characters matter (TAB, space, ASCII letters), as no byte of a longer
+// UTF-8 character is below 0x80.
+bool NoLeadByte(unsigned char byte);
+
 // Length in bytes of the character that starts at `pos`: 2 for a lead byte
 // followed by a trail byte, else 1. A lead byte at the very end counts as 1.
 std::size_t CharLength(std::string_view s, std::size_t pos, LeadByteTest isLead);

@@ -7,6 +7,7 @@
 
 #include "ui/ResourceIds.h"
 #include "win/Application.h"
+#include "win/Strings.h"
 #include "win/UniqueHandle.h"
 
 namespace {
@@ -42,12 +43,14 @@ std::span<const std::string> MenuFavorites(std::span<const std::string> favorite
     return favorites.first(std::min(favorites.size(), kMost));
 }
 
-void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites) {
+void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites,
+                     text::Encoding encoding) {
     favorites = MenuFavorites(favorites);
     const HMENU popup = ::GetSubMenu(trayMenu, 0);
     UINT id = kFirstFavoriteCommand;
-    for (const std::string& text : favorites) {
-        ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING, id++, text.c_str());
+    for (const std::string& favorite : favorites) {
+        const std::wstring text = win::ToWide(favorite, encoding);
+        ::InsertMenuW(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_STRING, id++, text.c_str());
     }
     if (!favorites.empty()) {
         ::InsertMenuA(popup, ID_TRAY_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
@@ -79,7 +82,8 @@ void TrayIcon::OnWindowPosChanged() {
 void TrayIcon::OnFavoriteCommand(UINT id) {
     // The favourite is looked up in the list now: the menu that showed it is gone already.
     if (const auto favorite = tray::FavoriteForCommand(m_favorites.Entries(), id)) {
-        m_delivery.CopyToClipboard(*favorite);  // the menu only copies; no paste follows
+        // The menu only copies; no paste follows.
+        m_delivery.CopyToClipboard({*favorite, m_favorites.EntriesEncoding()});
     }
 }
 
@@ -180,7 +184,7 @@ void TrayIcon::ShowTrayMenu() {
 }
 
 void TrayIcon::InsertFavoritesIntoMenu(HMENU menu) {
-    tray::InsertFavorites(menu, m_favorites.Entries());
+    tray::InsertFavorites(menu, m_favorites.Entries(), m_favorites.EntriesEncoding());
 }
 
 void TrayIcon::OnExit() {

@@ -14,6 +14,7 @@
 
 #include "ui/ResourceIds.h"
 #include "delivery/Delivery.h"
+#include "text/Encoding.h"
 #include "favorites/FavoritesPage.h"
 #include "win/Dialog.h"
 
@@ -82,8 +83,10 @@ std::span<const std::string> MenuFavorites(std::span<const std::string> favorite
 
 // Fills submenu 0 of a freshly loaded tray menu: above its exit command, one
 // string item per favourite of MenuFavorites in list order (command ID_TRAY_FAVORITE_FIRST + i,
-// the text unchanged), then a separator when there was at least one favourite.
-void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites);
+// its characters unchanged: items in UTF-16, from `encoding`), then a
+// separator when there was at least one favourite.
+void InsertFavorites(HMENU trayMenu, std::span<const std::string> favorites,
+                     text::Encoding encoding);
 
 // The text of the favourite that menu command `id` stands for, matched against
 // the list as it is now; nothing for an id past the last favourite.

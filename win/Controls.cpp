@@ -23,6 +23,18 @@ void Window::SetText(const std::string& text) const {
     ::SetWindowTextA(m_hWnd, text.c_str());
 }
 
+DrawingSuspended::DrawingSuspended(const Window& control)
+    : m_control(control.Hwnd()), m_style(::GetWindowLongPtrW(m_control, GWL_STYLE)) {
+    ::SendMessageW(m_control, WM_SETREDRAW, FALSE, 0);
+    ::SetWindowLongPtrW(m_control, GWL_STYLE, m_style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+}
+
+DrawingSuspended::~DrawingSuspended() {
+    ::SetWindowLongPtrW(m_control, GWL_STYLE, m_style);
+    ::SendMessageW(m_control, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 void TabControl::InsertItem(int index, const std::string& text) const {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
@@ -34,15 +46,15 @@ int TabControl::GetCurSel() const {
     return static_cast<int>(Send(TCM_GETCURSEL));
 }
 
-HTREEITEM TreeControl::InsertItem(const std::string& text, HTREEITEM parent, HTREEITEM insertAfter,
+HTREEITEM TreeControl::InsertItem(const std::wstring& text, HTREEITEM parent, HTREEITEM insertAfter,
                                   LPARAM data) const {
-    TVINSERTSTRUCTA insert{};
+    TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = insertAfter;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
     insert.item.lParam = data;
-    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 HTREEITEM TreeControl::GetSelectedItem() const {
@@ -68,9 +80,14 @@ int ListBox::AddString(const std::string& text) const {
     return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-int ListBox::InsertString(int index, const std::string& text) const {
+int ListBox::AddString(const std::wstring& text) const {
     return static_cast<int>(
-        Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+        ::SendMessageW(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ListBox::InsertString(int index, const std::wstring& text) const {
+    return static_cast<int>(::SendMessageW(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                           reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 int ListBox::DeleteString(int index) const {
@@ -106,6 +123,18 @@ std::string ListBox::GetText(int index) const {
     return text;
 }
 
+std::wstring ListBox::GetWideText(int index) const {
+    const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
+                                          reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
 void ListBox::SetHorizontalExtent(int width) const {
     Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width));
 }
@@ -118,12 +147,12 @@ void FitHorizontalExtent(const ListBox& list,
                          const std::function<void(const TextVisitor&)>& forEachText) {
     const WindowDC dc(list.Hwnd());
     const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(list.Send(WM_GETFONT)));
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc.get(), &metrics);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.get(), &metrics);
     int widest = 0;
-    forEachText([&](std::string_view text) {
+    forEachText([&](std::wstring_view text) {
         SIZE size{};
-        ::GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+        ::GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx + metrics.tmAveCharWidth));
     });
     list.SetHorizontalExtent(widest);
@@ -134,7 +163,7 @@ void FitHorizontalExtent(const ListBox& list) {
         // The count is asked again for every entry, as the list is the only
         // record of what it holds.
         for (int index = 0; index < list.GetCount(); ++index) {
-            measure(list.GetText(index));
+            measure(list.GetWideText(index));
         }
     });
 }

@@ -1,6 +1,8 @@
 // Thin wrappers over the common controls Pelo uses. Each holds the window
 // handle it was bound to (DataExchange::Control) and owns nothing.
-// Texts are in the ANSI code page.
+// Texts are in the ANSI code page, or UTF-16 where a std::wstring is taken:
+// the controls keep their texts as UTF-16, and a kaomoji of a UTF-8 file
+// may have no ANSI form.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +29,21 @@ protected:
     HWND m_hWnd = nullptr;
 };
 
+// Keeps a control from drawing while it is filled item by item; it is drawn
+// once, whole, when this ends. It is also kept invisible meanwhile, as a list
+// box otherwise still redraws its scroll bar at every change of its extent.
+class DrawingSuspended {
+public:
+    explicit DrawingSuspended(const Window& control);
+    ~DrawingSuspended();
+    DrawingSuspended(const DrawingSuspended&) = delete;
+    DrawingSuspended& operator=(const DrawingSuspended&) = delete;
+
+private:
+    HWND m_control;
+    LONG_PTR m_style;
+};
+
 class TabControl : public Window {
 public:
     void InsertItem(int index, const std::string& text) const;  // TCIF_TEXT only
@@ -35,7 +52,7 @@ public:
 
 class TreeControl : public Window {
 public:
-    HTREEITEM InsertItem(const std::string& text, HTREEITEM parent, HTREEITEM insertAfter,
+    HTREEITEM InsertItem(const std::wstring& text, HTREEITEM parent, HTREEITEM insertAfter,
                          LPARAM data = 0) const;
     HTREEITEM GetSelectedItem() const;
     LPARAM GetItemData(HTREEITEM item) const;
@@ -46,7 +63,8 @@ class ListBox : public Window {
 public:
     void ResetContent() const;
     int AddString(const std::string& text) const;
-    int InsertString(int index, const std::string& text) const;
+    int AddString(const std::wstring& text) const;
+    int InsertString(int index, const std::wstring& text) const;
     int DeleteString(int index) const;
     int GetCount() const;
     int GetCurSel() const;  // LB_ERR when nothing is selected
@@ -55,6 +73,7 @@ public:
     // the new last entry; nothing once the list is empty.
     void SelectAfterDelete(int deleted) const;
     std::string GetText(int index) const;  // LB_GETTEXTLEN, then LB_GETTEXT
+    std::wstring GetWideText(int index) const;
     void SetHorizontalExtent(int width) const;
     void InitStorage(int items, int bytes) const;
 };
@@ -62,7 +81,7 @@ public:
 // Lets `list` scroll sideways as far as the widest text that `forEachText`
 // hands to the function it is given, measured in the list's font and widened
 // by its average character width so that no last character is cut.
-using TextVisitor = std::function<void(std::string_view)>;
+using TextVisitor = std::function<void(std::wstring_view)>;
 void FitHorizontalExtent(const ListBox& list,
                          const std::function<void(const TextVisitor&)>& forEachText);
 // The same for every entry the list holds, read back from it.

@@ -39,18 +39,22 @@ std::string FormatWithArgument(std::string_view format, std::string_view argumen
     return result;
 }
 
-std::wstring AnsiToWide(std::string_view text) {
+namespace {
+
+UINT CodePageOf(text::Encoding encoding) {
+    return encoding == text::Encoding::Utf8 ? CP_UTF8 : CP_ACP;
+}
+
+std::wstring CodePageToWide(UINT codePage, std::string_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
     return wide;
 }
-
-namespace {
 
 std::string WideToCodePage(UINT codePage, std::wstring_view text) {
     if (text.empty()) {
@@ -66,6 +70,10 @@ std::string WideToCodePage(UINT codePage, std::wstring_view text) {
 
 }  // namespace
 
+std::wstring AnsiToWide(std::string_view text) {
+    return CodePageToWide(CP_ACP, text);
+}
+
 std::string WideToAnsi(std::wstring_view text) {
     return WideToCodePage(CP_ACP, text);
 }
@@ -76,6 +84,35 @@ std::string WideToUtf8(std::wstring_view text) {
 
 std::string AnsiToUtf8(std::string_view text) {
     return WideToUtf8(AnsiToWide(text));
+}
+
+std::wstring ToWide(std::string_view bytes, text::Encoding encoding) {
+    return CodePageToWide(CodePageOf(encoding), bytes);
+}
+
+std::string ToUtf8(std::string_view bytes, text::Encoding encoding) {
+    return encoding == text::Encoding::Utf8 ? std::string(bytes) : AnsiToUtf8(bytes);
+}
+
+std::string FromWide(std::wstring_view text, text::Encoding encoding) {
+    return WideToCodePage(CodePageOf(encoding), text);
+}
+
+std::optional<std::string> WideToAnsiExactly(std::wstring_view text) {
+    std::string ansi = WideToAnsi(text);
+    // A character without a form of its own comes back as another one.
+    if (AnsiToWide(ansi) != text) {
+        return std::nullopt;
+    }
+    return ansi;
+}
+
+std::optional<std::string> AnsiToUtf8Exactly(std::string_view bytes) {
+    const std::wstring wide = AnsiToWide(bytes);
+    if (WideToAnsi(wide) != bytes) {
+        return std::nullopt;
+    }
+    return WideToUtf8(wide);
 }
 
 std::string ApplicationName() {

@@ -1,12 +1,16 @@
-// String resources and conversions between the ANSI code page and UTF-16.
+// String resources, and conversions between the ANSI code page, UTF-8 and
+// UTF-16.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "text/Encoding.h"
 
 namespace win {
 
@@ -50,6 +54,20 @@ std::string WideToAnsi(std::wstring_view text);
 // UTF-8, the form the search takes its texts in.
 std::string WideToUtf8(std::wstring_view text);
 std::string AnsiToUtf8(std::string_view text);
+
+// The characters of `bytes` in `encoding` (Shift-JIS: the ANSI code page),
+// as UTF-16 and as UTF-8. An invalid UTF-8 sequence becomes U+FFFD.
+std::wstring ToWide(std::string_view bytes, text::Encoding encoding);
+std::string ToUtf8(std::string_view bytes, text::Encoding encoding);
+// The same text in `encoding`. Into Shift-JIS a character it lacks becomes
+// the nearest one it has: for programs that read nothing else.
+std::string FromWide(std::wstring_view text, text::Encoding encoding);
+// `text` in the ANSI code page when each of its characters has a form there
+// that reads back as exactly that character; nothing otherwise.
+std::optional<std::string> WideToAnsiExactly(std::wstring_view text);
+// `bytes` (Shift-JIS) as UTF-8 when that reads back as exactly the same
+// bytes; nothing for an NEC or IBM duplicate code or an unmapped byte.
+std::optional<std::string> AnsiToUtf8Exactly(std::string_view bytes);
 
 // The application name: the executable's file name without its extension.
 std::string ApplicationName();

@@ -144,6 +144,10 @@ bool TextFile::ReadLine(std::string_view& line) {
     return Reader().ReadLine(line);
 }
 
+std::string TextFile::ReadAll() {
+    return ReadToEnd(m_file.get(), m_fullPath);
+}
+
 void TextFile::Close() {
     m_reader.reset();
     m_source.reset();

@@ -54,6 +54,10 @@ public:
     bool ReadLine(std::string& line);
     // The same as a view, valid until the next read (see text::LineReader).
     bool ReadLine(std::string_view& line);
+    // Every byte of the file from where it stands, as it is: for a reader
+    // that must see the whole file (its encoding) before its lines. Not
+    // after ReadLine, which reads ahead.
+    std::string ReadAll();
 
     void Close();
 

@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "dictionary/CategoryTree.h"
 #include "text/TextMode.h"
+#include "win/Strings.h"
 
 namespace {
 
@@ -52,10 +53,11 @@ Items ItemsOf(const win::TreeControl& tree) {
 // The tree built the plain way: each category sorted in as it comes.
 void FillOneByOne(const win::TreeControl& tree, const dictionary::Dictionary& dictionary) {
     for (const dictionary::Dictionary::Group& group : dictionary.groups) {
-        const HTREEITEM groupItem = tree.InsertItem(group.key, TVI_ROOT, TVI_LAST);
+        const HTREEITEM groupItem =
+            tree.InsertItem(win::ToWide(group.key, dictionary.encoding), TVI_ROOT, TVI_LAST);
         for (const CategoryMap::Index index : group.categories) {
-            tree.InsertItem(dictionary.categories.NameAt(index), groupItem, TVI_SORT,
-                            static_cast<LPARAM>(index));
+            tree.InsertItem(win::ToWide(dictionary.categories.NameAt(index), dictionary.encoding),
+                            groupItem, TVI_SORT, static_cast<LPARAM>(index));
         }
     }
 }
