@@ -11,6 +11,7 @@
 
 #include "dictionary/Dictionary.h"
 #include "dictionary/DictionaryParser.h"
+#include "text/Encoding.h"
 #include "text/Mbcs.h"
 #include "text/TextMode.h"
 
@@ -29,7 +30,9 @@ using Strings = std::vector<std::string>;
 
 // Every event as one line of text, in the order the parser gives them.
 struct EventLog final : dictionary::DictionaryEvents {
-    void InsertGroup(std::string_view key) override { events.push_back("group " + std::string(key)); }
+    void InsertGroup(std::string_view key) override {
+        events.push_back("group " + std::string(key));
+    }
     void InsertCategory(std::string_view name) override {
         events.push_back("category " + std::string(name));
     }
@@ -142,6 +145,92 @@ TEST(DictionaryParser, EventsInFileOrder) {
     EXPECT_EQ(empty.categories.Size(), 1u);
     ASSERT_NE(empty.categories.Find(""), nullptr);
     EXPECT_TRUE(empty.categories.Find("")->empty());
+}
+
+// UTF-8 forms of the characters above, and some Shift-JIS lacks.
+#define U_A_ "\xE3\x81\x82"         // あ
+#define U_I_ "\xE3\x81\x84"         // い
+#define U_SO_ "\xE3\x82\xBD"        // ソ
+#define U_SMALL_A_ "\xE3\x81\x81"   // ぁ: its last byte is a Shift-JIS lead byte
+#define U_HEART_ "\xE2\x99\xA5"     // ♥
+#define U_BEAR_ "\xF0\x9F\x90\xBB"  // a character beyond the BMP
+#define U_E_ACUTE_ "\xC3\xA9"       // é
+#define U_ARABIC_ "\xD9\x84"        // an Arabic letter
+#define U_COMBINING_ "\xCC\x81"     // a combining acute accent
+
+TEST(DictionaryParser, Utf8EventsInFileOrder) {
+    const std::pair<std::string_view, Strings> kCases[] = {
+        // The group key is the first two bytes when both are single-byte
+        // characters, else the first character whole.
+        {"AB\t1\nA" U_A_ "\t2\n" U_A_ U_I_ "\t3\n" U_BEAR_ "x\t4\n" U_E_ACUTE_ "\t5\n",
+         {"group AB", "category AB", "group A", "store AB [1]", "category A" U_A_, "group " U_A_,
+          "store A" U_A_ " [2]", "category " U_A_ U_I_, "group " U_BEAR_, "store " U_A_ U_I_ " [3]",
+          "category " U_BEAR_ "x", "group " U_E_ACUTE_, "store " U_BEAR_ "x [4]",
+          "category " U_E_ACUTE_, "store " U_E_ACUTE_ " [5]"}},
+        // A TAB after a byte that Shift-JIS takes for a lead byte still splits.
+        {U_SMALL_A_ "\t(" U_HEART_ U_COMBINING_ ")\t" U_SMALL_A_ "\n",
+         {"group " U_SMALL_A_, "category " U_SMALL_A_,
+          "store " U_SMALL_A_ " [(" U_HEART_ U_COMBINING_ ")]"}},
+        // An invalid byte (possible after a byte-order mark) is a character of its own.
+        {"\xE3\x81\t1\n" U_ARABIC_ "\t2\n",
+         {"group \xE3", "category \xE3\x81", "group " U_ARABIC_, "store \xE3\x81 [1]",
+          "category " U_ARABIC_, "store " U_ARABIC_ " [2]"}},
+    };
+    for (const auto& [bytes, events] : kCases) {
+        text::MemorySource source(bytes);
+        EventLog log;
+        dictionary::ParseDictionary(source, text::Cp932LeadByte, log, text::Encoding::Utf8);
+        EXPECT_EQ(log.events, events) << bytes;
+    }
+}
+
+// One dictionary written in both encodings reads as the same records, groups
+// and tree, character for character.
+TEST(Dictionary, BothEncodingsGiveTheSameDictionary) {
+    const auto dic = [](bool utf8) {
+        const std::string a = utf8 ? U_A_ : A_, i = utf8 ? U_I_ : I_, so = utf8 ? U_SO_ : SO_;
+        return "  " + a + i + "\t(" + so + ")\t" + a + "\r\n" + a + "x\t1\n" + a + i +
+               "\t2\nab\t3\n" + so + "\t\t4 \r\n" + a + i + "\t5\n";
+    };
+    const Dictionary shiftJis = dictionary::ReadDictionaryBytes(dic(false), text::Cp932LeadByte);
+    const Dictionary utf8 = dictionary::ReadDictionaryBytes(dic(true), text::Cp932LeadByte);
+    EXPECT_EQ(shiftJis.encoding, text::Encoding::ShiftJis);
+    EXPECT_EQ(utf8.encoding, text::Encoding::Utf8);
+    ASSERT_EQ(utf8.groups.size(), shiftJis.groups.size());
+    for (std::size_t g = 0; g < utf8.groups.size(); ++g) {
+        EXPECT_EQ(utf8.groups[g].categories, shiftJis.groups[g].categories) << g;
+    }
+    ASSERT_EQ(utf8.categories.Size(), shiftJis.categories.Size());
+    for (std::size_t c = 0; c < utf8.categories.Size(); ++c) {
+        EXPECT_EQ(utf8.categories.ListAt(c).size(), shiftJis.categories.ListAt(c).size()) << c;
+    }
+    const KaomojiList& list = *utf8.categories.Find(U_A_ U_I_);
+    EXPECT_EQ(Strings(list.begin(), list.end()), (Strings{"(" U_SO_ ")", "2", "5"}));
+    EXPECT_EQ(utf8.categories.Find(U_A_ U_I_)->keywords(0), U_A_);
+}
+
+TEST(Dictionary, TheFileSaysItsEncoding) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        text::Encoding encoding;
+        std::string firstCategory;
+    } kCases[] = {
+        {"the mark is no part of the first name", "\xEF\xBB\xBF" U_A_ "\t1\r\n",
+         text::Encoding::Utf8, U_A_},
+        {"the mark alone", "\xEF\xBB\xBF", text::Encoding::Utf8, ""},
+        {"UTF-8 without the mark", U_HEART_ "\t1\n", text::Encoding::Utf8, U_HEART_},
+        // One invalid byte: all of it is Shift-JIS, as before UTF-8 was known.
+        // Here あ reads as two Shift-JIS characters and a lead byte that
+        // takes the TAB as its trail byte, so the line is one category.
+        {"one invalid byte", U_A_ "\t\x82\n", text::Encoding::ShiftJis, U_A_ "\t\x82"},
+        {"Shift-JIS", A_ "\t1\n", text::Encoding::ShiftJis, A_},
+    };
+    for (const auto& c : kCases) {
+        const Dictionary dictionary = dictionary::ReadDictionaryBytes(c.bytes, text::Cp932LeadByte);
+        EXPECT_EQ(dictionary.encoding, c.encoding) << c.what;
+        EXPECT_EQ(dictionary.categories.NameAt(0), c.firstCategory) << c.what;
+    }
 }
 
 // (Runs not merged and one list per name across them: main_dialog_test's tree.)
