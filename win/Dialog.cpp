@@ -32,7 +32,20 @@ struct Forwarder {
     WNDPROC previous;
     wchar_t highSurrogate = 0;
 };
-thread_local std::vector<Forwarder> t_forwarders;
+//
+// Made on first use and gone with the thread's last forwarding control:
+// a thread_local with a destructor would run it at the thread's exit, which
+// MinGW's emulated thread-local storage may do after freeing the storage
+// (a crash when a dialog thread ends, as in the tests).
+using Forwarders = std::vector<Forwarder>;
+thread_local Forwarders* t_forwarders = nullptr;
+
+Forwarders& ThreadForwarders() {
+    if (t_forwarders == nullptr) {
+        t_forwarders = new Forwarders;
+    }
+    return *t_forwarders;
+}
 
 // Set in the modifier word of a forwarded key held down (a repeat).
 constexpr UINT kKeyRepeat = 0x8000;
@@ -57,9 +70,12 @@ UINT HeldModifiers() {
 // Found anew after every message sent on: a handler may forward another
 // control's keys (a search field it opens), which moves the table.
 Forwarder* ForwarderOf(HWND control) {
-    const auto found = std::find_if(t_forwarders.begin(), t_forwarders.end(),
+    if (t_forwarders == nullptr) {
+        return nullptr;
+    }
+    const auto found = std::find_if(t_forwarders->begin(), t_forwarders->end(),
                                     [&](const Forwarder& f) { return f.control == control; });
-    return found == t_forwarders.end() ? nullptr : &*found;
+    return found == t_forwarders->end() ? nullptr : &*found;
 }
 
 LRESULT CallPrevious(const Forwarder& forwarder, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -139,10 +155,14 @@ LRESULT OnChar(HWND control, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
-    const auto found = std::find_if(t_forwarders.begin(), t_forwarders.end(),
+    Forwarders& forwarders = ThreadForwarders();
+    const auto found = std::find_if(forwarders.begin(), forwarders.end(),
                                     [&](const Forwarder& f) { return f.control == control; });
     const Forwarder gone = *found;
-    t_forwarders.erase(found);
+    forwarders.erase(found);
+    if (forwarders.empty()) {
+        delete std::exchange(t_forwarders, nullptr);
+    }
     ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gone.previous));
     return CallPrevious(gone, WM_NCDESTROY, wParam, lParam);
 }
@@ -272,7 +292,7 @@ void Dialog::ForwardKeys(const Window& control) {
     // functions, so that the control is a Unicode window: wide text sent to
     // it is not narrowed on its way through, and what is typed on it comes
     // as UTF-16, a character beyond the code page included.
-    t_forwarders.push_back(
+    ThreadForwarders().push_back(
         {hwnd, reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC))});
     ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyForwardingProc));
 }

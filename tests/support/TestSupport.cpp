@@ -100,20 +100,41 @@ NOTIFYICONDATAW IconRecord(HWND owner) {
 
 }  // namespace
 
-std::string ToCp932(std::wstring_view text) {
+namespace {
+
+std::string ToCodePage(UINT codePage, std::wstring_view text) {
     const int size = static_cast<int>(text.size());
     std::string bytes(
-        ::WideCharToMultiByte(932, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(932, 0, text.data(), size, bytes.data(), static_cast<int>(bytes.size()),
-                          nullptr, nullptr);
+        ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), size, bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, nullptr);
     return bytes;
 }
 
-std::wstring FromCp932(std::string_view bytes) {
+std::wstring FromCodePage(UINT codePage, std::string_view bytes) {
     const int size = static_cast<int>(bytes.size());
-    std::wstring text(::MultiByteToWideChar(932, 0, bytes.data(), size, nullptr, 0), L'\0');
-    ::MultiByteToWideChar(932, 0, bytes.data(), size, text.data(), static_cast<int>(text.size()));
+    std::wstring text(::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0), L'\0');
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(),
+                          static_cast<int>(text.size()));
     return text;
+}
+
+}  // namespace
+
+std::string ToCp932(std::wstring_view text) {
+    return ToCodePage(932, text);
+}
+
+std::wstring FromCp932(std::string_view bytes) {
+    return FromCodePage(932, bytes);
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    return ToCodePage(CP_UTF8, text);
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+    return FromCodePage(CP_UTF8, bytes);
 }
 
 std::string ResourceText(UINT id) {
@@ -297,12 +318,20 @@ int ListCount(HWND list) {
     return static_cast<int>(SendW(list, LB_GETCOUNT));
 }
 
-std::vector<std::string> ListItems(HWND list) {
-    std::vector<std::string> items;
+std::vector<std::wstring> WideListItems(HWND list) {
+    std::vector<std::wstring> items;
     for (int i = 0, count = ListCount(list); i < count; ++i) {
         std::wstring text(std::max<LRESULT>(0, SendW(list, LB_GETTEXTLEN, i)) + 1, L'\0');
         text.resize(std::max<LRESULT>(
             0, SendW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        items.push_back(std::move(text));
+    }
+    return items;
+}
+
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> items;
+    for (const std::wstring& text : WideListItems(list)) {
         items.push_back(ToCp932(text));
     }
     return items;
@@ -401,6 +430,16 @@ std::optional<std::string> ClipboardText() {
     return block ? std::optional(std::string(block->c_str())) : block;
 }
 
+std::optional<std::wstring> ClipboardUnicodeText() {
+    const std::optional<std::string> block = ClipboardBlock(CF_UNICODETEXT);
+    if (!block) {
+        return std::nullopt;
+    }
+    std::wstring text(block->size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), block->data(), text.size() * sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
 bool SetClipboardText(std::string_view cp932) {
     const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, cp932.size() + 1);
     std::memcpy(::GlobalLock(memory), cp932.data(), cp932.size());
@@ -482,8 +521,8 @@ bool Process::IsRunning() const {
 
 std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) {
     DWORD code = 0;
-    const bool ended = m_process && ::WaitForSingleObject(Handle(), static_cast<DWORD>(
-                                                                         timeout.count())) == 0;
+    const bool ended =
+        m_process && ::WaitForSingleObject(Handle(), static_cast<DWORD>(timeout.count())) == 0;
     return ended && ::GetExitCodeProcess(Handle(), &code) ? std::optional(code) : std::nullopt;
 }
 

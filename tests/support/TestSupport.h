@@ -24,6 +24,8 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout = 10s;
 
 std::string ToCp932(std::wstring_view text);
 std::wstring FromCp932(std::string_view bytes);
+std::string ToUtf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view bytes);
 // String `id` of the resources linked into the test (Pelo's own script), in CP932.
 std::string ResourceText(UINT id);
 
@@ -69,8 +71,9 @@ void TypeText(std::wstring_view text);
 void SetEditText(HWND edit, std::string_view cp932);
 int ListCount(HWND list);
 std::vector<std::string> ListItems(HWND list);
-int ListSelection(HWND list);                 // LB_ERR when none
-void SetListSelection(HWND list, int index);  // without notification, as a program would
+std::vector<std::wstring> WideListItems(HWND list);  // as the list holds them
+int ListSelection(HWND list);                        // LB_ERR when none
+void SetListSelection(HWND list, int index);         // without notification, as a program would
 bool ListItemScreenRect(HWND list, int index, RECT& rect);  // false when out of view
 bool DoubleClickListItem(HWND list, int index);
 // Focuses the tab control and walks to tab `index` with arrow keys: the control notifies.
@@ -84,6 +87,7 @@ bool AnswerMessageBox(HWND box, int id = IDOK);  // and waits for it to close
 
 std::optional<std::string> ClipboardBlock(UINT format);  // every byte (GlobalSize may round up)
 std::optional<std::string> ClipboardText();              // CF_TEXT up to its zero
+std::optional<std::wstring> ClipboardUnicodeText();      // CF_UNICODETEXT up to its zero
 bool SetClipboardText(std::string_view cp932);
 // Keeps the clipboard open from a thread of its own until destroyed.
 class ClipboardHolder {
@@ -166,7 +170,7 @@ private:
     TempFolder m_folder;
     std::optional<TempFolder> m_copyFolder;
     std::wstring m_arguments;  // Pelo's command line after its name
-    Process m_process;  // destroyed (killed) before the folders go
+    Process m_process;         // destroyed (killed) before the folders go
     HWND m_mainWindow = nullptr;
 };
 

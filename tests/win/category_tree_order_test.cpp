@@ -62,14 +62,27 @@ void FillOneByOne(const win::TreeControl& tree, const dictionary::Dictionary& di
     }
 }
 
-dictionary::Dictionary DictionaryOf(const std::vector<std::string>& names) {
-    std::string bytes;
+// A dictionary file of one kaomoji under each of `names`, read as Pelo reads it.
+dictionary::Dictionary DictionaryOf(const std::vector<std::string>& names,
+                                    std::string_view start = "") {
+    std::string bytes(start);
     for (const std::string& name : names) {
         bytes += name + "\t(^_^)\r\n";
     }
-    text::MemorySource source(bytes);
-    text::LineReader lines(source);
-    return dictionary::ReadDictionary(lines, win::SystemLeadByte);
+    return dictionary::ReadDictionaryBytes(bytes, win::SystemLeadByte);
+}
+
+// The same names in UTF-8, with characters Shift-JIS lacks among them: a
+// heart, one beyond the BMP, a combining mark, an Arabic letter.
+std::vector<std::string> Utf8Names(const std::vector<std::string>& names, unsigned seed) {
+    const char* const extra[] = {"\xE2\x99\xA5", "\xF0\x9F\x90\xBB", "\xCC\x81", "\xD9\x84"};
+    std::mt19937 random(seed);
+    std::vector<std::string> utf8;
+    for (const std::string& name : names) {
+        utf8.push_back(testsupport::ToUtf8(testsupport::FromCp932(name)) +
+                       (random() % 2 ? extra[random() % 4] : ""));
+    }
+    return utf8;
 }
 
 // Names in one group "ab" of pieces the control compares in hard ways: case, widths,
@@ -105,6 +118,16 @@ TEST(CategoryTreeOrder, SameTreeAsSortingEachCategoryInOneByOne) {
         FillOneByOne(oneByOne.tree, dictionary);
         dictionary::FillCategoryTree(atOnce.tree, dictionary);
         EXPECT_EQ(ItemsOf(atOnce.tree), ItemsOf(oneByOne.tree)) << names.size();
+    }
+    for (unsigned seed = 1; seed <= 2; ++seed) {
+        const dictionary::Dictionary dictionary =
+            DictionaryOf(Utf8Names(RandomNames(seed, 300), seed), "\xEF\xBB\xBF");
+        ASSERT_EQ(dictionary.encoding, text::Encoding::Utf8);
+        TreeWindow oneByOne;
+        TreeWindow atOnce;
+        FillOneByOne(oneByOne.tree, dictionary);
+        dictionary::FillCategoryTree(atOnce.tree, dictionary);
+        EXPECT_EQ(ItemsOf(atOnce.tree), ItemsOf(oneByOne.tree)) << "UTF-8, seed " << seed;
     }
 }
 

@@ -7,7 +7,7 @@ using namespace maindialogtest;
 
 // Groups top to bottom as "group" / "  category: kaomoji kaomoji", each item selected as a
 // user would; a group's categories sorted (their order is the tree order test's).
-Strings ShownTree(const Pelo& pelo) {
+std::vector<std::wstring> WideShownTree(const Pelo& pelo) {
     const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
     const auto next = [&](UINT relation, HTREEITEM item) {
         return reinterpret_cast<HTREEITEM>(
@@ -17,9 +17,9 @@ Strings ShownTree(const Pelo& pelo) {
         wchar_t buffer[256] = {};
         TVITEMW request{TVIF_TEXT | TVIF_HANDLE, item, 0, 0, buffer, 256, 0, 0, 0, 0};
         ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&request));
-        return ToCp932(buffer);
+        return std::wstring(buffer);
     };
-    Strings shown;
+    std::vector<std::wstring> shown;
     for (HTREEITEM group = next(TVGN_ROOT, nullptr); group; group = next(TVGN_NEXT, group)) {
         const Strings before = pelo.Items(IDC_KAOMOJI_LIST);
         ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(group));
@@ -29,15 +29,33 @@ Strings ShownTree(const Pelo& pelo) {
         for (HTREEITEM item = next(TVGN_CHILD, group); item; item = next(TVGN_NEXT, item)) {
             ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
             ExpectExtentCoversLongest(pelo.Control(IDC_KAOMOJI_LIST));
-            std::string line = "  " + text(item) + ":";
-            for (const std::string& kaomoji : pelo.Items(IDC_KAOMOJI_LIST)) {
-                line += " " + kaomoji;
+            std::wstring line = L"  " + text(item) + L":";
+            for (const std::wstring& kaomoji : WideListItems(pelo.Control(IDC_KAOMOJI_LIST))) {
+                line += L" " + kaomoji;
             }
             shown.push_back(line);
         }
         std::sort(shown.begin() + first, shown.end());
     }
     return shown;
+}
+
+// The same in the ANSI code page, as a Shift-JIS dictionary writes it.
+Strings ShownTree(const Pelo& pelo) {
+    Strings shown;
+    for (const std::wstring& line : WideShownTree(pelo)) {
+        shown.push_back(ToCp932(line));
+    }
+    return shown;
+}
+
+// Shows the first group's first category and selects its kaomoji `index`.
+void SelectInFirstCategory(const Pelo& pelo, int index) {
+    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
+    const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
+                   ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
+    pelo.Select(IDC_KAOMOJI_LIST, index);
 }
 
 TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
@@ -78,6 +96,46 @@ TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
                                    "\xB1\xB2",
                                    "  \xB1\xB2\xB3: (\xB1)",
                                }));
+}
+
+// A dictionary saved in UTF-8, as today's editors save it, with or without
+// the byte-order mark: every character shown, and delivered, exactly.
+TEST(Dictionary, AUtf8FileShowsAndDeliversEveryCharacter) {
+    const std::wstring dic =
+        L"ハート\t(♥ω♥)\r\n"
+        L"ハート\tʕ•ᴥ•ʔ\tくま\r\n"
+        L"AB\t\U0001F43B\r\n"  // beyond the BMP: a surrogate pair
+        L"Aあ\t(ง ˙o˙)ว\r\n"   // a group of one single-byte character
+        L"لا\tل(ﾟ∀ﾟ)ل\r\n"     // right to left
+        L"é\t(´▽`)\u0301\n"    // a combining mark
+        L"ソ\t(ソ)\r\n";       // within Shift-JIS
+    const std::vector<std::wstring> tree = {
+        L"ハ", L"  ハート: (♥ω♥) ʕ•ᴥ•ʔ", L"AB", L"  AB: \U0001F43B", L"A",  L"  Aあ: (ง ˙o˙)ว",
+        L"ل",  L"  لا: ل(ﾟ∀ﾟ)ل",         L"é",  L"  é: (´▽`)\u0301", L"ソ", L"  ソ: (ソ)"};
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        SCOPED_TRACE(mark.empty() ? "without the mark" : "with the mark");
+        Pelo pelo({{"dic.txt", mark + ToUtf8(dic)}});
+        ASSERT_TRUE(pelo.Start());
+        EXPECT_EQ(pelo.StartMessages(), Strings{});
+        EXPECT_EQ(WideShownTree(pelo), tree);
+        SelectInFirstCategory(pelo, 1);
+        ASSERT_TRUE(SetClipboardText("before"));
+        pelo.Command(IDC_KAOMOJI_LIST, LBN_DBLCLK);
+        EXPECT_EQ(ClipboardUnicodeText(), L"ʕ•ᴥ•ʔ");
+        // For programs that read only CF_TEXT: the nearest Shift-JIS text.
+        EXPECT_EQ(ClipboardText(), ToCp932(L"ʕ•ᴥ•ʔ"));
+    }
+}
+
+// A file that is UTF-8 but for one byte is Shift-JIS, read as it always was:
+// the user sees each UTF-8 character as two or three Shift-JIS ones.
+TEST(Dictionary, AUtf8FileWithOneInvalidByteReadsAsShiftJis) {
+    const std::string dic = ToUtf8(L"はーと\t(♥)\r\n") + "x\t(\xFF)\r\n";
+    Pelo pelo({{"dic.txt", dic}});
+    ASSERT_TRUE(pelo.Start());
+    const std::wstring asShiftJis = FromCp932(ToUtf8(L"はーと"));
+    EXPECT_EQ(WideShownTree(pelo).at(0), FromCp932(ToUtf8(L"はーと").substr(0, 2)));
+    EXPECT_EQ(WideShownTree(pelo).at(1), L"  " + asShiftJis + L": " + FromCp932(ToUtf8(L"(♥)")));
 }
 
 // (A missing one: the lifecycle test.)
