@@ -42,6 +42,108 @@ TEST(Favorites, AdditionsAppendExactBytesOrAreRefused) {
     }
 }
 
+// ---- Favourites in UTF-8 ------------------------------------------------------
+
+constexpr char kMark[] = "\xEF\xBB\xBF";
+const std::wstring kHearts = L"(♥ω♥)";  // no Shift-JIS form
+const std::wstring kSo = L"(ソ)";       // one: 83 5C
+const std::wstring kBear = L"\U0001F43B";
+
+// A UTF-8 dictionary of one category holding `kaomoji`, and `favorites` if any.
+std::map<std::string, std::string> Utf8Folder(const std::vector<std::wstring>& kaomoji,
+                                              std::optional<std::string> favorites) {
+    std::string dic = kMark;
+    for (const std::wstring& text : kaomoji) {
+        dic += ToUtf8(L"はーと\t" + text + L"\r\n");
+    }
+    std::map<std::string, std::string> files{{"dic.txt", dic}};
+    if (favorites) {
+        files["Favorite.txt"] = *favorites;
+    }
+    return files;
+}
+
+void SelectInOnlyCategory(const Pelo& pelo, int index) {
+    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
+    const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
+                   ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
+    pelo.Select(IDC_KAOMOJI_LIST, index);
+}
+
+// String `id` with its "%1" replaced by `argument`.
+std::string FormatMessageText(UINT id, const std::string& argument) {
+    std::string text = ResourceText(id);
+    text.replace(text.find("%1"), 2, argument);
+    return text;
+}
+
+std::string Utf8Lines(const std::vector<std::wstring>& entries) {
+    std::string bytes;
+    for (const std::wstring& entry : entries) {
+        bytes += ToUtf8(entry) + "\r\n";
+    }
+    return bytes;
+}
+
+TEST(Favorites, AFileStaysInItsEncodingUntilAKaomojiNeedsUtf8) {
+    const std::string cannotMove =
+        FormatMessageText(IDS_FAVORITE_CANNOT_MOVE, ToCp932(FromCp932(kNec)));
+    const struct {
+        const char* what;
+        std::optional<std::string> before;
+        std::wstring kaomoji;
+        std::string after;
+        std::string message;  // "": none
+    } additions[] = {
+        {"a new file for a kaomoji beyond Shift-JIS", std::nullopt, kHearts,
+         kMark + Utf8Lines({kHearts}), ""},
+        {"Shift-JIS holds what it can", "a\r\n", kSo, "a\r\n(\x83\x5C)\r\n", ""},
+        {"Shift-JIS becomes UTF-8, every entry moving", ToCp932(kSo) + "\r\n", kHearts,
+         kMark + Utf8Lines({kSo, kHearts}), ""},
+        {"an NEC code cannot move: nothing is written", kNec + "\r\n" + ToCp932(kSo) + "\r\n",
+         kHearts, kNec + "\r\n" + ToCp932(kSo) + "\r\n", cannotMove},
+        {"UTF-8 without the mark stays so", Utf8Lines({kBear}), kSo, Utf8Lines({kBear, kSo}), ""},
+        {"UTF-8 with the mark keeps it", kMark + std::string("x\r\n"), kHearts,
+         kMark + std::string("x\r\n") + Utf8Lines({kHearts}), ""},
+        {"a duplicate in UTF-8", kMark + Utf8Lines({kSo}), kSo, kMark + Utf8Lines({kSo}),
+         ResourceText(IDS_DUPLICATE_FAVORITE)},
+        {"a duplicate across encodings", ToCp932(kSo) + "\r\n", kSo, ToCp932(kSo) + "\r\n",
+         ResourceText(IDS_DUPLICATE_FAVORITE)},
+    };
+    for (const auto& add : additions) {
+        SCOPED_TRACE(add.what);
+        Pelo pelo(Utf8Folder({kHearts, kSo, kBear}, add.before));
+        ASSERT_TRUE(pelo.Start());
+        EXPECT_EQ(pelo.StartMessages(), Strings{});
+        SelectInOnlyCategory(pelo, add.kaomoji == kHearts ? 0 : add.kaomoji == kSo ? 1 : 2);
+        EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE),
+                  add.message.empty() ? Strings{} : Strings{add.message});
+        EXPECT_EQ(pelo.File("Favorite.txt"), add.after);
+        if (add.message.empty()) {
+            EXPECT_EQ(WideListItems(pelo.Control(IDC_FAVORITE_LIST)).back(), add.kaomoji);
+        }
+    }
+}
+
+// A UTF-8 file is rewritten in UTF-8 with its mark, and every entry goes out
+// exactly as its characters.
+TEST(Favorites, AUtf8FileIsShownMovedAndDeliveredExactly) {
+    Pelo pelo(Utf8Folder({kHearts}, kMark + Utf8Lines({kHearts, kSo, kBear})));
+    ASSERT_TRUE(pelo.Start());
+    EXPECT_EQ(WideListItems(pelo.Control(IDC_FAVORITE_LIST)),
+              (std::vector<std::wstring>{kHearts, kSo, kBear}));
+    pelo.Select(IDC_FAVORITE_LIST, 0);
+    EXPECT_EQ(pelo.Command(IDC_FAVORITE_DOWN), Strings{});
+    EXPECT_EQ(pelo.File("Favorite.txt"), kMark + Utf8Lines({kSo, kHearts, kBear}));
+    pelo.Select(IDC_FAVORITE_LIST, 2);
+    ASSERT_TRUE(SetClipboardText("before"));
+    pelo.Command(IDC_FAVORITE_LIST, LBN_DBLCLK);
+    EXPECT_EQ(ClipboardUnicodeText(), kBear);
+    EXPECT_EQ(pelo.Command(IDC_DELETE_FAVORITE), Strings{});
+    EXPECT_EQ(pelo.File("Favorite.txt"), kMark + Utf8Lines({kSo, kHearts}));
+}
+
 TEST(Favorites, MovesAndDeletesRewriteTheFileWithCrLf) {
     const std::string start = "a\n\nc\nd\n";  // LF and an empty line, as an editor may leave
     Pelo pelo(FavoritesFolder(start));

@@ -44,7 +44,7 @@ TEST(Tray, MinimiseHidesToTheIconWhichRestoresComesBackWithANewTaskbarAndGoesWit
     EXPECT_FALSE(IconPresent(window));
 }
 
-using MenuItem = std::pair<UINT, std::string>;  // {0, ""} for a separator
+using MenuItem = std::pair<UINT, std::wstring>;  // {0, L""} for a separator
 
 // Where the cursor is when the icon's menu opens; the menu stands this far above it:
 // the exit command's height and one item's per favourite.
@@ -68,7 +68,7 @@ HWND OpenTrayMenu(HWND window, std::vector<MenuItem>& items) {
     for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
         wchar_t text[256] = {};
         ::GetMenuStringW(popup, i, text, 256, MF_BYPOSITION);
-        items.push_back({::GetMenuItemID(popup, i), ToCp932(text)});
+        items.push_back({::GetMenuItemID(popup, i), text});
     }
     return IsVisible(menu) ? menu : nullptr;
 }
@@ -76,18 +76,25 @@ HWND OpenTrayMenu(HWND window, std::vector<MenuItem>& items) {
 TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
     NotificationAreaInUse area;
     ASSERT_TRUE(area.Added());
-    const std::string omega = ToCp932(L"(´・ω・`)");
-    const MenuItem exit{ID_TRAY_EXIT, ToCp932(L"終了(&Q)")};
+    const std::wstring omega = L"(´・ω・`)";
+    const MenuItem exit{ID_TRAY_EXIT, L"終了(&Q)"};
     const struct {
         std::string favorites;
         std::vector<MenuItem> items;
     } cases[] = {
         {"", {exit}},
-        {omega + "\r\nTom & Jerry\r\n\r\n",  // the "&" stays; an empty favourite, an empty item
+        // The "&" stays; an empty favourite, an empty item.
+        {ToCp932(omega) + "\r\nTom & Jerry\r\n\r\n",
          {{ID_TRAY_FAVORITE_FIRST, omega},
-          {ID_TRAY_FAVORITE_FIRST + 1, "Tom & Jerry"},
-          {ID_TRAY_FAVORITE_FIRST + 2, ""},
-          {0, ""},
+          {ID_TRAY_FAVORITE_FIRST + 1, L"Tom & Jerry"},
+          {ID_TRAY_FAVORITE_FIRST + 2, L""},
+          {0, L""},
+          exit}},
+        // UTF-8: every character, one beyond the BMP too.
+        {"\xEF\xBB\xBF" + ToUtf8(L"(♥ω♥)\r\n\U0001F43B\r\n"),
+         {{ID_TRAY_FAVORITE_FIRST, L"(♥ω♥)"},
+          {ID_TRAY_FAVORITE_FIRST + 1, L"\U0001F43B"},
+          {0, L""},
           exit}},
     };
     for (const auto& menuCase : cases) {
@@ -104,11 +111,10 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
             EXPECT_EQ(items, menuCase.items);
             // Right-aligned at the cursor, above it by the exit command and each favourite.
             EXPECT_EQ(ScreenRect(menu).right, kMenuCursor.x);
-            EXPECT_EQ(
-                ScreenRect(menu).top,
-                kMenuCursor.y - kMenuExitHeight -
-                    kMenuFavoriteHeight *
-                        (static_cast<int>(items.size()) - 1 - (items.size() > 1 ? 1 : 0)));
+            EXPECT_EQ(ScreenRect(menu).top,
+                      kMenuCursor.y - kMenuExitHeight -
+                          kMenuFavoriteHeight *
+                              (static_cast<int>(items.size()) - 1 - (items.size() > 1 ? 1 : 0)));
             PressKey(VK_ESCAPE);  // dismissed: nothing changes
             ASSERT_TRUE(WaitUntil([&] { return !IsVisible(menu); }));
             ASSERT_TRUE(Settle(window));
@@ -119,7 +125,8 @@ TEST(Tray, TheMenuListsTheFavouritesAboveExitAndCopiesTheChosenOne) {
         for (const auto& [id, text] : items) {
             if (id >= ID_TRAY_FAVORITE_FIRST) {
                 ::SendMessageW(window, WM_COMMAND, id, 0);
-                EXPECT_EQ(ClipboardText(), text);
+                EXPECT_EQ(ClipboardUnicodeText(), text);
+                EXPECT_EQ(ClipboardText(), ToCp932(text));
                 EXPECT_TRUE(InTray(window));
             }
         }
