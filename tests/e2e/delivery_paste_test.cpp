@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "app/resource.h"
@@ -62,6 +63,32 @@ TEST_F(DeliveryPaste, EachKaomojiArrivesExactlyInAnUntitledTargetAndOnTheClipboa
     DeliverFrom(target, 3);
     EXPECT_TRUE(WaitUntil([] { return ClipboardText() == ""; }));
     ExpectPasted(target, kHalfWidth);
+}
+
+// A UTF-8 dictionary: a Unicode program gets every character, those that
+// Shift-JIS lacks and those beyond the BMP included.
+TEST(DeliveryPasteUtf8, EveryCharacterArrivesInAUnicodeTarget) {
+    const std::vector<std::wstring> kaomoji = {L"(♥ω♥)", L"ʕ•ᴥ•ʔ\U0001F43B", L"ل(ﾟ∀ﾟ)ل\u0301"};
+    std::string dic = "\xEF\xBB\xBF";
+    for (const std::wstring& text : kaomoji) {
+        dic += ToUtf8(L"はーと\t" + text + L"\r\n");
+    }
+    PeloProcess pelo(false);
+    ASSERT_TRUE(pelo.WriteFile("dic.txt", dic));
+    ASSERT_TRUE(pelo.Start());
+    ASSERT_TRUE(ShowFirstCategory(pelo.MainWindow()));
+    TargetApp target(L"unicode editor");
+    for (int index = 0; index < static_cast<int>(kaomoji.size()); ++index) {
+        SCOPED_TRACE(index);
+        target.SetText("");
+        ASSERT_TRUE(target.Activate());
+        ASSERT_TRUE(pelo.Activate());
+        ASSERT_TRUE(DoubleClickListItem(pelo.Control(IDC_KAOMOJI_LIST), index));
+        const std::wstring& text = kaomoji[static_cast<std::size_t>(index)];
+        EXPECT_TRUE(WaitUntil([&] { return target.WideText() == text; }));
+        EXPECT_FALSE(WaitUntil([&] { return target.WideText() != text; }, 500ms));
+        EXPECT_EQ(ClipboardUnicodeText(), text);
+    }
 }
 
 TEST_F(DeliveryPaste, ABusyClipboardMeansNoPasteAndPeloStaysResponsive) {

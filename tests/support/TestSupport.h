@@ -183,6 +183,7 @@ public:
     HWND Window() const noexcept { return m_window; }  // null if it did not start
     bool Activate() const;                             // foreground, focus in the edit
     std::string Text() const { return WindowText(m_edit); }
+    std::wstring WideText() const { return WindowTextW(m_edit); }
     void SetText(std::string_view cp932) const { SetEditText(m_edit, cp932); }
     bool Close();
 
