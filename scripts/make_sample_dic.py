@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
 """Writes sample/dic.txt, Pelo's starter dictionary, from the lists below.
 
-The file is CP932 with CR LF line ends: one "category TAB kaomoji" per line,
-each category as one run of lines. Every character must survive the trip
-CP932 -> UTF-16 -> CP932 unchanged (the list and tree controls hold UTF-16),
-so NEC and IBM extension codes are refused.
+The file is UTF-8 with a byte-order mark and CR LF line ends: one "category
+TAB kaomoji" per line (a third field, after another TAB, holds keywords to
+find it by), each category as one run of lines. UTF-8, because the last
+category holds kaomoji that Shift-JIS cannot; the mark, so that every editor
+(Notepad included) and Pelo know the encoding from the first three bytes, and
+an edit that adds one byte that is not UTF-8 does not turn the whole file into
+Shift-JIS. Every category but the last also fits in Shift-JIS (no NEC or IBM
+extension codes), so a user may still save the file as "ANSI" without it.
 
 Usage: python3 scripts/make_sample_dic.py [--out sample/dic.txt]
 """
@@ -153,9 +157,34 @@ CATEGORIES = {
     ],
 }
 
+# Popular kaomoji that need characters Shift-JIS lacks (IPA and Canadian
+# letters, Thai, Georgian, combining marks, hearts), with keywords.
+WORLD = ("世界の顔文字", [
+    ("ʕ•ᴥ•ʔ", "くま ベア"),
+    ("ʕっ•ᴥ•ʔっ", "くま ハグ"),
+    ("(♥ω♥)", "ハート らぶらぶ"),
+    ("(づ｡◕‿‿◕｡)づ", "ハグ ぎゅー"),
+    ("¯\\_(ツ)_/¯", "しらない やれやれ"),
+    ("(ノ◕ヮ◕)ノ*:･ﾟ✧", "きらきら わーい"),
+    ("( ͡° ͜ʖ ͡°)", "にやり"),
+    ("(╯°□°)╯︵ ┻━┻", "ちゃぶだいがえし おこる"),
+    ("ᕦ(ò_óˇ)ᕤ", "がんばれ ちから"),
+    ("(ง •̀_•́)ง", "がんばれ ファイト"),
+    ("(◕‿◕✿)", "にこにこ はな"),
+    ("ლ(╹◡╹ლ)", "なんで"),
+])
+
+
+def check_utf8(text):
+    """Refuses control characters; the text as UTF-8."""
+    if any(ord(c) < 0x20 or ord(c) == 0x7F for c in text):
+        raise ValueError(f"control character in {text!r}")
+    return text.encode("utf-8")
+
 
 def check(text):
-    """Refuses a character that is not plain CP932 or would not round-trip."""
+    """Refuses a character that is not plain CP932 or would not round-trip;
+    the text as UTF-8."""
     data = text.encode("cp932")
     if data.decode("cp932").encode("cp932") != data:
         raise ValueError(f"does not round-trip: {text!r}")
@@ -170,7 +199,7 @@ def check(text):
             if b < 0x20 or b == 0x7F:
                 raise ValueError(f"control byte in {text!r}")
             i += 1
-    return data
+    return text.encode("utf-8")
 
 
 def build():
@@ -182,7 +211,17 @@ def build():
             if face != face.strip(" \t") or "\t" in face:
                 raise ValueError(f"white space around {face!r}")
             lines.append(check(name) + b"\t" + check(face) + b"\r\n")
-    return b"".join(lines)
+    name, entries = WORLD
+    for face, keywords in entries:
+        if face != face.strip(" \t") or "\t" in face:
+            raise ValueError(f"white space around {face!r}")
+        try:
+            face.encode("cp932")
+            raise ValueError(f"{face!r} needs no UTF-8: it belongs to another category")
+        except UnicodeEncodeError:
+            pass
+        lines.append(check(name) + b"\t" + check_utf8(face) + b"\t" + check_utf8(keywords) + b"\r\n")
+    return b"\xef\xbb\xbf" + b"".join(lines)
 
 
 def main():
@@ -195,8 +234,8 @@ def main():
     except (ValueError, UnicodeEncodeError) as error:
         sys.exit(f"make_sample_dic: {error}")
     pathlib.Path(args.out).write_bytes(data)
-    faces = sum(len(k) for k in CATEGORIES.values())
-    print(f"{args.out}: {len(CATEGORIES)} categories, {faces} kaomoji, {len(data)} bytes")
+    faces = sum(len(k) for k in CATEGORIES.values()) + len(WORLD[1])
+    print(f"{args.out}: {len(CATEGORIES) + 1} categories, {faces} kaomoji, {len(data)} bytes")
 
 
 if __name__ == "__main__":

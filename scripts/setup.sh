@@ -8,7 +8,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 wine libwine xvfb fvwm x11-utils
-  locales fonts-ipafont-gothic fonts-ipafont-mincho python3 zip imagemagick ca-certificates
+  locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-freefont-ttf fonts-symbola fonts-unifont python3 zip imagemagick ca-certificates
 )
 
 as_root() {

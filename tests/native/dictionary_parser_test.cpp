@@ -239,16 +239,20 @@ TEST(Dictionary, ALineLongerThanAReadChunkIsKeptWhole) {
     EXPECT_EQ(*Read("a\t1\n" A_ I_ "\t" + big + "\r\n").categories.Find(A_ I_), (KaomojiList{big}));
 }
 
-// The starter dictionary shipped with Pelo: CR LF line ends, a kaomoji on every line.
+// The starter dictionary shipped with Pelo: UTF-8 with its mark, CR LF line
+// ends, a kaomoji on every line.
 TEST(Dictionary, StarterDictionaryIsWellFormed) {
     std::ifstream in(std::string(PELO_SOURCE_DIR) + "/sample/dic.txt", std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text::DetectEncoding(bytes), (text::FileEncoding{text::Encoding::Utf8, true}));
+    EXPECT_TRUE(text::IsValidUtf8(bytes));
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'),
               std::count(bytes.begin(), bytes.end(), '\r'));
-    const Strings lines = text::SplitTextModeLines(bytes);
+    const Strings lines =
+        text::SplitTextModeLines(text::WithoutByteOrderMark(bytes, {text::Encoding::Utf8, true}));
     EXPECT_GE(lines.size(), 300u);
     for (const std::string& line : lines) {
-        const auto record = dictionary::ParseRecord(line, text::Cp932LeadByte);
+        const auto record = dictionary::ParseRecord(line, text::NoLeadByte);
         EXPECT_TRUE(record && !record->kaomoji.empty()) << line;
     }
 }
