@@ -1,8 +1,11 @@
 // How fast dic.txt is read: MB/s of the parser on a 100,000-line dictionary,
-// whole (text-mode lines, then records and events) and in its two parts.
+// whole (text-mode lines, then records and events) and in its two parts, in
+// Shift-JIS and in UTF-8 (utf8:1), and of the encoding guess that comes first.
 // The dictionary is written at start into a temporary folder by the shared
-// generator when it is there, else by a small generator of our own.
+// generator when it is there, else by a small generator of our own; its
+// UTF-8 form is converted from it here.
 #include <benchmark/benchmark.h>
+#include <iconv.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "dictionary/Dictionary.h"
+#include "text/Encoding.h"
 #include "text/Mbcs.h"
 #include "text/TextMode.h"
 
@@ -68,12 +72,46 @@ std::string FromBuiltInGenerator() {
     return bytes;
 }
 
-const std::string& BigDictionary() {
+const std::string& ShiftJisDictionary() {
     static const std::string bytes = [] {
         std::string shared = FromSharedGenerator();
         return shared.empty() ? FromBuiltInGenerator() : shared;
     }();
     return bytes;
+}
+
+// The same text in UTF-8, by the C library's converter.
+std::string ToUtf8(const std::string& cp932) {
+    const iconv_t convert = ::iconv_open("UTF-8", "CP932");
+    if (convert == reinterpret_cast<iconv_t>(-1)) {
+        std::fprintf(stderr, "dictionary_parser_bench: no CP932 converter\n");
+        std::exit(1);
+    }
+    std::string utf8(cp932.size() * 3, '\0');
+    char* in = const_cast<char*>(cp932.data());
+    std::size_t inLeft = cp932.size();
+    char* out = utf8.data();
+    std::size_t outLeft = utf8.size();
+    if (::iconv(convert, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+        std::fprintf(stderr, "dictionary_parser_bench: the dictionary is not CP932\n");
+        std::exit(1);
+    }
+    ::iconv_close(convert);
+    utf8.resize(utf8.size() - outLeft);
+    return utf8;
+}
+
+const std::string& Utf8Dictionary() {
+    static const std::string bytes = ToUtf8(ShiftJisDictionary());
+    return bytes;
+}
+
+const std::string& BigDictionary(const benchmark::State& state) {
+    return state.range(0) ? Utf8Dictionary() : ShiftJisDictionary();
+}
+
+text::Encoding EncodingOf(const benchmark::State& state) {
+    return state.range(0) ? text::Encoding::Utf8 : text::Encoding::ShiftJis;
 }
 
 // Parser events only: trimming, splitting, grouping.
@@ -87,20 +125,20 @@ public:
 };
 
 void BM_ParseEvents(benchmark::State& state) {
-    const std::string& bytes = BigDictionary();
+    const std::string& bytes = BigDictionary(state);
     for (auto _ : state) {
         text::MemorySource source(bytes);
         NoEvents events;
-        dictionary::ParseDictionary(source, text::Cp932LeadByte, events);
+        dictionary::ParseDictionary(source, text::Cp932LeadByte, events, EncodingOf(state));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
     state.counters["lines"] = kLines;
 }
-BENCHMARK(BM_ParseEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseEvents)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The text-mode line reader alone, lending views as the parser reads them.
 void BM_ReadLines(benchmark::State& state) {
-    const std::string& bytes = BigDictionary();
+    const std::string& bytes = BigDictionary(state);
     for (auto _ : state) {
         text::MemorySource source(bytes);
         text::LineReader reader(source);
@@ -111,15 +149,15 @@ void BM_ReadLines(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_ReadLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLines)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The parser alone, on lines already in memory.
 void BM_ParseLines(benchmark::State& state) {
-    const std::string& bytes = BigDictionary();
+    const std::string& bytes = BigDictionary(state);
     const std::vector<std::string> lines = text::SplitTextModeLines(bytes);
     for (auto _ : state) {
         NoEvents events;
-        dictionary::DictionaryParser parser(events, text::Cp932LeadByte);
+        dictionary::DictionaryParser parser(events, text::Cp932LeadByte, EncodingOf(state));
         for (const std::string& line : lines) {
             parser.AddLine(line);
         }
@@ -127,21 +165,30 @@ void BM_ParseLines(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_ParseLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseLines)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// What the dictionary page does before it fills the tree: the whole
-// Dictionary with its index.
-void BM_ReadDictionary(benchmark::State& state) {
-    const std::string& bytes = BigDictionary();
+// The encoding guess over the whole file, which comes before the parse.
+void BM_DetectEncoding(benchmark::State& state) {
+    const std::string& bytes = BigDictionary(state);
     for (auto _ : state) {
-        text::MemorySource source(bytes);
-        text::LineReader reader(source);
-        dictionary::Dictionary dictionary = dictionary::ReadDictionary(reader, text::Cp932LeadByte);
+        benchmark::DoNotOptimize(text::DetectEncoding(bytes));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_DetectEncoding)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// What the dictionary page does before it fills the tree: the guess, then the
+// whole Dictionary with its index.
+void BM_ReadDictionary(benchmark::State& state) {
+    const std::string& bytes = BigDictionary(state);
+    for (auto _ : state) {
+        dictionary::Dictionary dictionary =
+            dictionary::ReadDictionaryBytes(bytes, text::Cp932LeadByte);
         benchmark::DoNotOptimize(dictionary.categories.Size());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_ReadDictionary)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDictionary)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

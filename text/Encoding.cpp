@@ -72,10 +72,23 @@ std::size_t WellFormedLength(const unsigned char* s, std::size_t pos, std::size_
 bool IsValidUtf8(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
-    for (std::size_t pos = 0;;) {
-        pos = SkipAscii(bytes, pos, size);
-        if (pos == size) {
-            return true;
+    std::size_t pos = SkipAscii(bytes, 0, size);
+    while (pos < size) {
+        const unsigned char first = bytes[pos];
+        if (first < 0x80) {
+            ++pos;
+            continue;
+        }
+        // Kana and kanji first, inline: three bytes whose second may be any
+        // continuation byte (all of E1-EF but E0 and ED), both tested at once.
+        if (first >= 0xE1 && first <= 0xEF && first != 0xED && pos + 2 < size) {
+            std::uint16_t next;
+            std::memcpy(&next, bytes + pos + 1, sizeof next);
+            if ((next & 0xC0C0) != 0x8080) {  // the same in either byte order
+                return false;
+            }
+            pos += 3;
+            continue;
         }
         const std::size_t length = WellFormedLength(bytes, pos, size);
         if (length == 0) {
@@ -83,6 +96,7 @@ bool IsValidUtf8(std::string_view text) {
         }
         pos += length;
     }
+    return true;
 }
 
 FileEncoding DetectEncoding(std::string_view bytes) {
