@@ -32,6 +32,23 @@ dictionaries+=("one-group=$(windows_path "$work/one-group.txt")"
   "$PELO_BUILD_DIR/win64/bin/dictionary_bench.exe" "${dictionaries[@]}"
 # ---- end of dictionary ----
 
+# ---- the encoding guess ----
+# Every Shift-JIS file at hand, and a million random Shift-JIS texts: how many
+# would be taken for UTF-8.
+sjis=("$work/one-group.txt" "$work/many-groups.txt")
+[ -f "$work/big.txt" ] && sjis+=("$work/big.txt")
+if [ -f "$shared/mozc-emoticon/emoticon.tsv" ]; then
+  python3 "$root/scripts/mozc_emoticon_dic.py" --cp932 "$shared/mozc-emoticon/emoticon.tsv" \
+    "$work/mozc-cp932.txt" >/dev/null
+  sjis+=("$work/mozc-cp932.txt")
+  if [ -f "$shared/make_mozc_dic.py" ]; then
+    python3 "$shared/make_mozc_dic.py" -o "$work/mozc-shared.txt" \
+      "$shared/mozc-emoticon/emoticon.tsv" >/dev/null && sjis+=("$work/mozc-shared.txt")
+  fi
+fi
+"$PELO_BUILD_DIR/native/bench/encoding_guess_bench" "${sjis[@]}"
+# ---- end of the encoding guess ----
+
 # ---- search ----
 # The matching natively (one query over 100,000 entries beside a plain scan,
 # and the index's memory beside the file's size); then, under Wine, key press
