@@ -68,8 +68,10 @@ void DictionaryPage::OnCategorySelChanged(NMHDR*, LRESULT* result) {
 
 void DictionaryPage::ShowList(const CategoryMap::List* list) {
     m_shown = list;
-    dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : CategoryMap::List(),
-                                m_encoding);
+    // Both sides lvalues: with a temporary on one side the shown list would
+    // be copied, 15,870 entries for the largest category.
+    static const CategoryMap::List kNothing;
+    dictionary::FillKaomojiList(m_kaomojiList, list != nullptr ? *list : kNothing, m_encoding);
 }
 
 std::optional<text::EncodedText> DictionaryPage::SelectedKaomoji() const {
