@@ -187,6 +187,24 @@ TEST(AAPage, ATitleBeyondTheCodePageLivesLikeAnyOther) {
     EXPECT_FALSE(FileExists(pelo.PathOf("AA") / (second + L".txt")));
 }
 
+// Typed as an input method hands them over: characters beyond the code page reach the
+// text and the title whole.
+TEST(AAEditor, TypedCharactersBeyondTheCodePageAreKept) {
+    Pelo pelo;
+    ASSERT_TRUE(pelo.Start());
+    const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(BringToForeground(editor));
+    for (const int id : {IDC_AA_TITLE, IDC_AA_TEXT}) {
+        const HWND box = ::GetDlgItem(editor, id);
+        ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        TypeText(kHeart + kBear);
+        EXPECT_TRUE(WaitUntil([&] { return WindowTextW(box) == kHeart + kBear; })) << id;
+    }
+    EXPECT_EQ(Press(editor, IDOK, command), Strings{});
+    EXPECT_EQ(PieceFile(pelo, kHeart + kBear), kMark + kHeartUtf8 + kBearUtf8);
+}
+
 TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
     Pelo pelo({{"dic.txt", TinyDictionary()},
                {"AA\\x.TXT", "a\r\nb"},
