@@ -72,7 +72,7 @@ FileErrorCause CauseFromSystemError(DWORD error) noexcept {
 namespace {
 
 // The exception's own what(): a short English summary for logs and debuggers;
-// the user sees Message().
+// the user sees WideMessage().
 std::string Describe(FileErrorCause cause, const std::wstring& path, DWORD systemError) {
     return "file error " + std::to_string(static_cast<int>(cause)) + " (system error " +
            std::to_string(systemError) + ") on \"" + WideToUtf8(path) + "\"";

@@ -1,6 +1,6 @@
 // A failed file operation: what went wrong (one of the causes below) and the
 // path it concerned. Handlers let it escape; the dialog layer catches it at
-// the window-procedure boundary and shows Message() with the stop icon.
+// the window-procedure boundary and shows WideMessage() with the stop icon.
 #pragma once
 
 #include <windows.h>
