@@ -32,7 +32,7 @@ bool NameTheSameFile(const std::wstring& a, const std::wstring& b) {
            first.nFileIndexLow == second.nFileIndexLow;
 }
 
-// The current folder as GetCurrentDirectory gives it, in `Char`s.
+// The current folder as `get` (GetCurrentDirectoryA or W) gives it.
 template <typename Char, typename Get>
 std::basic_string<Char> CurrentFolder(Get get) {
     const DWORD size = get(0, nullptr);
@@ -64,20 +64,15 @@ std::vector<std::wstring> AAStore::ListTitles() const {
 
 bool AAStore::IsUsableTitle(const std::wstring& title) const {
     const std::wstring fullPath =
-        aa::JoinFolderPath(CurrentFolder<wchar_t>([](DWORD size, wchar_t* buffer) {
-                               return ::GetCurrentDirectoryW(size, buffer);
-                           }),
-                           PathForTitle(title));
+        aa::JoinFolderPath(CurrentFolder<wchar_t>(&::GetCurrentDirectoryW), PathForTitle(title));
     const std::optional<std::string> ansiTitle = win::WideToAnsiExactly(title);
     if (!ansiTitle) {
         return aa::IsUsableTitle(title, fullPath.size());
     }
-    // In bytes, as ever: the limit of the ANSI functions, which the wide
-    // one's in units never exceeds for these titles.
+    // A title the code page holds keeps its rules in bytes; its path must fit
+    // in units as well, where the folder's name holds what the code page lacks.
     const std::string ansiFullPath =
-        aa::JoinFolderPath(CurrentFolder<char>([](DWORD size, char* buffer) {
-                               return ::GetCurrentDirectoryA(size, buffer);
-                           }),
+        aa::JoinFolderPath(CurrentFolder<char>(&::GetCurrentDirectoryA),
                            win::WideToAnsi(PathForTitle(title)), &win::SystemLeadByte);
     return aa::IsUsableTitle(*ansiTitle, ansiFullPath.size(), &win::SystemLeadByte) &&
            fullPath.size() < aa::kMaxPath;
