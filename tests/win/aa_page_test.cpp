@@ -108,12 +108,14 @@ TEST(AAPage, ANewPieceIsShiftJisWhereItCanBeElseUtf8WithTheMark) {
 TEST(AAPage, APieceKeepsItsEncodingUnlessItsTextNeedsUtf8) {
     const std::string bareUtf8 = kHeartUtf8 + "x";
     const std::string oneBadByte = kHeartUtf8 + "\xFF";  // no UTF-8 any more: Shift-JIS
+    const std::string unmapped = "\x80\xA0\xFD";
     Pelo pelo({{"dic.txt", TinyDictionary()},
                {"AA\\a.txt", kMark + kHeartUtf8},
                {"AA\\b.txt", bareUtf8},
                {"AA\\c.txt", kMark},
                {"AA\\d.txt", oneBadByte},
-               {"AA\\e.txt", "\x83\x5C"}});
+               {"AA\\e.txt", "\x83\x5C"},
+               {"AA\\f.txt", unmapped}});
     ASSERT_TRUE(pelo.Start());
     const struct {
         std::string title;
@@ -127,6 +129,9 @@ TEST(AAPage, APieceKeepsItsEncodingUnlessItsTextNeedsUtf8) {
         {"c", L"", std::nullopt, L"z", kMark + "z"},  // the mark alone: an empty piece
         {"d", FromCp932(oneBadByte) + L"\r\n", oneBadByte + "\r\n", L"q", "q"},
         {"e", L"\x30BD\r\n", "\x83\x5C\r\n", kHeart, kMark + kHeartUtf8},
+        // Bytes no character stands for come back as the editor gave them, in Shift-JIS.
+        {"f", FromCp932(unmapped) + L"\r\n", unmapped + "\r\n", FromCp932(unmapped),
+         ToCp932(FromCp932(unmapped))},
     };
     for (int index = 0; index < static_cast<int>(std::size(kCases)); ++index) {
         const auto& c = kCases[index];
