@@ -2,24 +2,37 @@
 
 #include "aa/AAStore.h"
 #include "win/FileError.h"
+#include "win/Strings.h"
 #include "win/TextFile.h"
 
 namespace {
 
 // The text of the piece at `path`; one that cannot be opened is a file error.
-std::string ReadPiece(const std::string& path) {
-    std::optional<std::string> text = AAStore::ReadPiece(path);
+text::EncodedText ReadPiece(const std::wstring& path) {
+    std::optional<text::EncodedText> text = AAStore::ReadPiece(path);
     if (!text) {
         throw win::TextFile::OpenError(path);
     }
     return std::move(*text);
 }
 
+// The piece's text as it is saved: in Shift-JIS, as every piece was before
+// UTF-8, while its title and text both have an exact form there and it was
+// not UTF-8 already; in UTF-8 otherwise, so that nothing typed is lost.
+text::EncodedText EncodeText(const AAPiece& piece, text::Encoding before) {
+    if (before == text::Encoding::ShiftJis && win::WideToAnsiExactly(piece.title)) {
+        if (std::optional<std::string> ansi = win::WideToAnsiExactly(piece.text)) {
+            return {std::move(*ansi), text::Encoding::ShiftJis};
+        }
+    }
+    return {win::WideToUtf8(piece.text), text::Encoding::Utf8};
+}
+
 }  // namespace
 
 void AAPage::LoadAAList() {
     m_aaList.ResetContent();
-    for (const std::string& title : AAStore().ListTitles()) {
+    for (const std::wstring& title : AAStore().ListTitles()) {
         m_aaList.AddString(title);
     }
     win::FitHorizontalExtent(m_aaList);
@@ -27,7 +40,7 @@ void AAPage::LoadAAList() {
 
 void AAPage::OnNewAA() {
     if (const std::optional<AAPiece> piece = m_editor({}, true)) {
-        SaveAA(*piece, AAStore().PathForTitle(piece->title));
+        SaveAA(*piece, AAStore().PathForTitle(piece->title), text::Encoding::ShiftJis);
     }
 }
 
@@ -36,11 +49,13 @@ void AAPage::OnEditAA() {
     if (!selection) {
         return;
     }
-    const std::string oldTitle = m_aaList.GetText(*selection);
-    const std::string oldPath = AAStore().PathForTitle(oldTitle);
-    if (const std::optional<AAPiece> piece = m_editor({oldTitle, ReadPiece(oldPath)}, false)) {
+    const std::wstring oldTitle = m_aaList.GetWideText(*selection);
+    const std::wstring oldPath = AAStore().PathForTitle(oldTitle);
+    const text::EncodedText old = ReadPiece(oldPath);
+    if (const std::optional<AAPiece> piece =
+            m_editor({oldTitle, win::ToWide(old.bytes, old.encoding)}, false)) {
         // The new text goes into the old file, which then moves to the new title.
-        SaveAA(*piece, oldPath);
+        SaveAA(*piece, oldPath, old.encoding);
     }
 }
 
@@ -49,7 +64,7 @@ void AAPage::OnDeleteAA() {
     if (!selection) {
         return;
     }
-    AAStore::RemovePiece(AAStore().PathForTitle(m_aaList.GetText(*selection)));
+    AAStore::RemovePiece(AAStore().PathForTitle(m_aaList.GetWideText(*selection)));
     LoadAAList();
     m_aaList.SelectAfterDelete(*selection);
 }
@@ -59,14 +74,13 @@ void AAPage::OnDblclkAAList() {
     if (selection == LB_ERR) {
         return;  // a double-click on an empty list
     }
-    m_delivery.CopyToClipboard(
-        {ReadPiece(AAStore().PathForTitle(m_aaList.GetText(selection))), text::Encoding::ShiftJis});
+    m_delivery.CopyToClipboard(ReadPiece(AAStore().PathForTitle(m_aaList.GetWideText(selection))));
 }
 
-void AAPage::SaveAA(const AAPiece& piece, const std::string& path) {
+void AAPage::SaveAA(const AAPiece& piece, const std::wstring& path, text::Encoding encoding) {
     const AAStore store;
-    AAStore::WritePiece(path, piece.text);
-    const std::string newPath = store.PathForTitle(piece.title);
+    AAStore::WritePiece(path, EncodeText(piece, encoding));
+    const std::wstring newPath = store.PathForTitle(piece.title);
     if (newPath != path) {
         AAStore::RenamePiece(path, newPath);
     }

@@ -12,9 +12,10 @@
 #include "delivery/Delivery.h"
 #include "win/Controls.h"
 
+// A piece as the editor shows it: in UTF-16, whatever its file's encoding.
 struct AAPiece {
-    std::string title;
-    std::string text;  // lines separated by CR LF
+    std::wstring title;
+    std::wstring text;  // lines separated by CR LF
 };
 
 // Lets the user edit `piece` (a new one when `isNew`): the piece as the user
@@ -34,7 +35,9 @@ public:
     void OnDblclkAAList();
 
 private:
-    void SaveAA(const AAPiece& piece, const std::string& path);
+    // Writes `piece` into the file at `path`, whose text was in `encoding`
+    // (a new piece: Shift-JIS), and gives the file the piece's title.
+    void SaveAA(const AAPiece& piece, const std::wstring& path, text::Encoding encoding);
 
     const win::ListBox& m_aaList;
     delivery::Delivery& m_delivery;

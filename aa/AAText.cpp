@@ -32,4 +32,16 @@ std::string PieceTextFromFileBytes(std::string_view fileBytes) {
     return ReadPieceText([&reader](std::string& line) { return reader.ReadLine(line); });
 }
 
+std::string PieceFileBytes(const text::EncodedText& editorText) {
+    const std::string_view mark =
+        editorText.encoding == text::Encoding::Utf8 ? text::kUtf8ByteOrderMark : "";
+    return std::string(mark) + PieceFileBytes(editorText.bytes);
+}
+
+text::EncodedText PieceFromFileBytes(std::string_view fileBytes) {
+    const text::FileEncoding encoding = text::DetectEncoding(fileBytes);
+    return {PieceTextFromFileBytes(text::WithoutByteOrderMark(fileBytes, encoding)),
+            encoding.encoding};
+}
+
 }  // namespace aa

@@ -6,10 +6,16 @@
 // empty text is a 0-byte file. Reading gives every line followed by CR LF,
 // the last line included, so a piece whose last line lacks its line end
 // gains one the next time it is saved.
+//
+// A piece is in Shift-JIS or in UTF-8 (text/Encoding.h guesses which); the
+// text-mode rules are the same in both. A UTF-8 piece is written with the
+// byte-order mark, which is no part of its text.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "text/Encoding.h"
 
 namespace aa {
 
@@ -31,5 +37,12 @@ std::string ReadPieceText(ReadLine&& readLine) {
 
 // The editor text of a piece whose file holds `fileBytes`.
 std::string PieceTextFromFileBytes(std::string_view fileBytes);
+
+// The bytes of the piece file for an editor text in its encoding.
+std::string PieceFileBytes(const text::EncodedText& editorText);
+
+// The editor text of a piece file in the encoding guessed for it, without
+// the byte-order mark.
+text::EncodedText PieceFromFileBytes(std::string_view fileBytes);
 
 }  // namespace aa

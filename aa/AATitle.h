@@ -1,5 +1,8 @@
 // How an AA piece's title becomes the path of its file, how a listed file
 // name becomes a title again, and which titles may name a piece at all.
+// Each comes in bytes of the ANSI code page and in UTF-16 (a title the code
+// page cannot hold; wchar_t units, as the system's wide file functions
+// take them).
 #pragma once
 
 #include <cstddef>
@@ -11,24 +14,27 @@
 
 namespace aa {
 
-// The longest full path the system's file functions accept is one byte
-// shorter than this.
+// The longest full path the system's file functions accept is one unit
+// (a byte, or a UTF-16 unit for the wide functions) shorter than this.
 constexpr std::size_t kMaxPath = 260;
 
 // `format` (the path format of the string table, "AA\%s.txt") with its "%s"
 // replaced by `title` and "%%" by "%". The title is inserted as it is.
 std::string FormatPiecePath(std::string_view format, std::string_view title);
+std::wstring FormatPiecePath(std::wstring_view format, std::wstring_view title);
 
 // The title of a file found in the AA folder by a search for "*.txt": its
 // name without the final ".txt", or nothing when the name does not end in
 // ".txt" in any letter case. The search also matches 8.3 short names, so
 // "x.txt1" (short name X~1.TXT) is found and is no piece.
 std::optional<std::string> TitleFromFileName(std::string_view fileName);
+std::optional<std::wstring> TitleFromFileName(std::wstring_view fileName);
 
 // `relative` resolved against the full path of the current folder, as the
 // system does for a path without drive or leading separator.
 std::string JoinFolderPath(std::string_view folder, std::string_view relative,
                            text::LeadByteTest isLead);
+std::wstring JoinFolderPath(std::wstring_view folder, std::wstring_view relative);
 
 // True when `title` names a file inside the AA folder and nowhere else, and
 // the file system accepts the name: no separator ('\' or '/'), none of
@@ -41,5 +47,10 @@ std::string JoinFolderPath(std::string_view folder, std::string_view relative,
 // ".txt", so the system strips nothing from it and the title reads back as
 // it was written.
 bool IsUsableTitle(std::string_view title, std::size_t fullPathLength, text::LeadByteTest isLead);
+
+// The same rules for a UTF-16 title, whose full path is `fullPathLength`
+// units long; a surrogate half without its partner is no character and is
+// refused too. Any other character is accepted.
+bool IsUsableTitle(std::wstring_view title, std::size_t fullPathLength);
 
 }  // namespace aa

@@ -26,6 +26,13 @@ RECT ChildRect(HWND dialog, HWND child) {
     return rect;
 }
 
+// The control's own procedure set again through the wide function: the
+// control is then a Unicode window, so a character typed on it reaches it as
+// UTF-16 even when the code page has no form for it.
+void MakeUnicodeWindow(HWND control) {
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, ::GetWindowLongPtrW(control, GWLP_WNDPROC));
+}
+
 }  // namespace
 
 EditAADialog::EditAADialog(HWND parent) : win::Dialog(IDD_EDIT_AA, parent) {}
@@ -46,6 +53,9 @@ void EditAADialog::DoDataExchange(win::DataExchange& dx) {
 
 BOOL EditAADialog::OnInitDialog() {
     win::Dialog::OnInitDialog();
+    for (const int id : {IDC_AA_TITLE, IDC_AA_TEXT}) {
+        MakeUnicodeWindow(GetDlgItem(id));
+    }
     const HWND text = GetDlgItem(IDC_AA_TEXT);
     ::SendMessageA(text, EM_SETLIMITTEXT, 0x7FFFFFFF, 0);
     ::ShowScrollBar(text, SB_BOTH, TRUE);
@@ -100,18 +110,18 @@ bool EditAADialog::EnforceMinimumSize(const RECT& window) {
     return false;
 }
 
-std::string EditAADialog::TitleText() const {
+std::wstring EditAADialog::TitleText() const {
     win::Window title;
     title.Attach(GetDlgItem(IDC_AA_TITLE));
-    return title.Text();
+    return title.WideText();
 }
 
 void EditAADialog::OnOKClicked() {
-    const std::string title = TitleText();
+    const std::wstring title = TitleText();
     const HWND titleBox = GetDlgItem(IDC_AA_TITLE);
     // The trimmed title only decides whether anything was typed; the title
     // handed back and the file name keep their spaces.
-    if (text::TrimSingleByteSpace(title, &win::SystemLeadByte).empty()) {
+    if (text::TrimSingleByteSpace(win::WideToUtf8(title), &text::NoLeadByte).empty()) {
         win::ShowMessage(IDS_ENTER_AA_TITLE, MB_OK | MB_ICONHAND);
         ::SetFocus(titleBox);
         return;
@@ -129,7 +139,7 @@ void EditAADialog::OnOKClicked() {
 }
 
 bool EditAADialog::ConfirmOverwrite() {
-    const std::string path = AAStore().PathForTitle(TitleText());
+    const std::wstring path = AAStore().PathForTitle(TitleText());
     if (!win::AnythingMatches(path)) {
         return true;
     }

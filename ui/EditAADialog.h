@@ -1,6 +1,7 @@
 // The AA editor "AAエディター": a modal, resizable dialog in which the user
 // writes or changes one AA piece's title and text. It writes no file: the
-// AA page reads m_title and m_text after DoModal returned IDOK.
+// AA page reads m_title and m_text after DoModal returned IDOK. Both are
+// UTF-16, as the edit controls hold them: any character typed or pasted.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +15,8 @@ class EditAADialog : public win::Dialog {
 public:
     explicit EditAADialog(HWND parent = nullptr);
 
-    std::string m_title;   // control 1008, handed back untrimmed
-    std::string m_text;    // control 1009, lines separated by CR LF
+    std::wstring m_title;  // control 1008, handed back untrimmed
+    std::wstring m_text;   // control 1009, lines separated by CR LF
     bool m_isNew = false;  // a new piece: ask before overwriting another
 
     // The smallest outer size of the window, in pixels.
@@ -40,5 +41,5 @@ private:
     enum class ButtonSide { LeftOfMiddle, RightOfMiddle };
     void PlaceButton(int id, int cx, int cy, ButtonSide side);
 
-    std::string TitleText() const;
+    std::wstring TitleText() const;
 };

@@ -23,6 +23,21 @@ void Window::SetText(const std::string& text) const {
     ::SetWindowTextA(m_hWnd, text.c_str());
 }
 
+std::wstring Window::WideText() const {
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void Window::SetWideText(const std::wstring& text) const {
+    ::SetWindowTextW(m_hWnd, text.c_str());
+}
+
 DrawingSuspended::DrawingSuspended(const Window& control)
     : m_control(control.Hwnd()), m_style(::GetWindowLongPtrW(m_control, GWL_STYLE)) {
     ::SendMessageW(m_control, WM_SETREDRAW, FALSE, 0);

@@ -24,6 +24,9 @@ public:
     }
     std::string Text() const;
     void SetText(const std::string& text) const;
+    // The text as the control keeps it, in UTF-16 (WM_GETTEXT, WM_SETTEXT).
+    std::wstring WideText() const;
+    void SetWideText(const std::wstring& text) const;
 
 protected:
     HWND m_hWnd = nullptr;

@@ -230,6 +230,16 @@ void DataExchange::Text(int id, std::string& value) {
     }
 }
 
+void DataExchange::Text(int id, std::wstring& value) {
+    Window item;
+    item.Attach(m_dialog.GetDlgItem(id));
+    if (m_saving) {
+        value = item.WideText();
+    } else {
+        item.SetWideText(value);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Construction and the modal run
 

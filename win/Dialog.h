@@ -262,6 +262,8 @@ public:
     void Control(int id, Window& control);
     // The text of child `id`: into `value` when saving, from it otherwise.
     void Text(int id, std::string& value);
+    // The same in UTF-16: any character the control holds.
+    void Text(int id, std::wstring& value);
 
 private:
     Dialog& m_dialog;

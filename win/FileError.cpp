@@ -72,31 +72,46 @@ FileErrorCause CauseFromSystemError(DWORD error) noexcept {
 namespace {
 
 // The exception's own what(): a short English summary for logs and debuggers;
-// the user sees Message().
-std::string Describe(FileErrorCause cause, const std::string& path, DWORD systemError) {
+// the user sees WideMessage().
+std::string Describe(FileErrorCause cause, const std::wstring& path, DWORD systemError) {
     return "file error " + std::to_string(static_cast<int>(cause)) + " (system error " +
-           std::to_string(systemError) + ") on \"" + path + "\"";
+           std::to_string(systemError) + ") on \"" + WideToUtf8(path) + "\"";
 }
 
 }  // namespace
 
-FileError::FileError(FileErrorCause cause, std::string path, DWORD systemError)
+FileError::FileError(FileErrorCause cause, const std::string& path, DWORD systemError)
+    : FileError(cause, AnsiToWide(path), systemError) {}
+
+FileError::FileError(FileErrorCause cause, std::wstring path, DWORD systemError)
     : std::runtime_error(Describe(cause, path, systemError)),
       m_cause(cause),
       m_path(std::move(path)) {}
 
-FileError FileError::FromSystemError(DWORD error, std::string path) {
+FileError FileError::FromSystemError(DWORD error, const std::string& path) {
+    return FileError(CauseFromSystemError(error), path, error);
+}
+
+FileError FileError::FromSystemError(DWORD error, std::wstring path) {
     return FileError(CauseFromSystemError(error), std::move(path), error);
 }
 
-std::string FileError::Message() const {
-    const std::string name = m_path.empty() ? LoadString(IDS_UNNAMED_FILE) : m_path;
+std::string FileError::Path() const {
+    return WideToAnsi(m_path);
+}
+
+std::wstring FileError::WideMessage() const {
+    const std::wstring name = m_path.empty() ? AnsiToWide(LoadString(IDS_UNNAMED_FILE)) : m_path;
     const UINT id = IDS_FILE_ERROR_BASE + static_cast<UINT>(m_cause);
-    return FormatWithArgument(LoadString(id), name);
+    return FormatWithArgument(AnsiToWide(LoadString(id)), name);
+}
+
+std::string FileError::Message() const {
+    return WideToAnsi(WideMessage());
 }
 
 void FileError::Report() const {
-    ShowMessageText(Message(), MB_OK | MB_ICONHAND);
+    ShowMessageText(WideMessage(), MB_OK | MB_ICONHAND);
 }
 
 }  // namespace win

@@ -1,6 +1,6 @@
 // A failed file operation: what went wrong (one of the causes below) and the
 // path it concerned. Handlers let it escape; the dialog layer catches it at
-// the window-procedure boundary and shows Message() with the stop icon.
+// the window-procedure boundary and shows WideMessage() with the stop icon.
 #pragma once
 
 #include <windows.h>
@@ -34,24 +34,31 @@ FileErrorCause CauseFromSystemError(DWORD error) noexcept;
 
 class FileError : public std::runtime_error {
 public:
-    FileError(FileErrorCause cause, std::string path, DWORD systemError = 0);
+    // A path in the ANSI code page, or in UTF-16 for a name it may lack.
+    FileError(FileErrorCause cause, const std::string& path, DWORD systemError = 0);
+    FileError(FileErrorCause cause, std::wstring path, DWORD systemError = 0);
 
     // From a system error code, mapped with CauseFromSystemError.
-    static FileError FromSystemError(DWORD error, std::string path);
+    static FileError FromSystemError(DWORD error, const std::string& path);
+    static FileError FromSystemError(DWORD error, std::wstring path);
 
     FileErrorCause Cause() const noexcept { return m_cause; }
-    const std::string& Path() const noexcept { return m_path; }
+    // The path in the ANSI code page: a character it lacks is replaced.
+    std::string Path() const;
+    const std::wstring& WidePath() const noexcept { return m_path; }
 
     // The user-facing text: string IDS_FILE_ERROR_BASE + cause with %1 replaced by the
     // path (string IDS_UNNAMED_FILE when the path is empty).
+    std::wstring WideMessage() const;
+    // The same in the ANSI code page.
     std::string Message() const;
 
-    // Shows Message() in a message box with MB_ICONHAND.
+    // Shows WideMessage() in a message box with MB_ICONHAND: the path exactly.
     void Report() const;
 
 private:
     FileErrorCause m_cause;
-    std::string m_path;
+    std::wstring m_path;
 };
 
 }  // namespace win

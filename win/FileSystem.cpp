@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "win/FileError.h"
 #include "win/TextFile.h"
@@ -12,16 +12,16 @@ namespace win {
 
 namespace {
 
-bool IsDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+bool IsDotEntry(const wchar_t* name) {
+    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
 }
 
 }  // namespace
 
-std::vector<std::string> FindFileNames(const std::string& pattern) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
+std::vector<std::wstring> FindFileNames(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
     if (!find) {
         // No match and no folder both mean nothing to list; anything else (a
         // file where the folder should be, a name too long) is the user's to know.
@@ -36,30 +36,30 @@ std::vector<std::string> FindFileNames(const std::string& pattern) {
         if (!IsDotEntry(data.cFileName)) {
             names.emplace_back(data.cFileName);
         }
-    } while (::FindNextFileA(find.get(), &data));
+    } while (::FindNextFileW(find.get(), &data));
     return names;
 }
 
-bool AnythingMatches(const std::string& pattern) {
-    WIN32_FIND_DATAA data;
-    UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
+bool AnythingMatches(const std::wstring& pattern) {
+    WIN32_FIND_DATAW data;
+    UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
     return static_cast<bool>(find);
 }
 
-void RenameFile(const std::string& from, const std::string& to) {
-    if (!::MoveFileA(from.c_str(), to.c_str())) {
+void RenameFile(const std::wstring& from, const std::wstring& to) {
+    if (!::MoveFileW(from.c_str(), to.c_str())) {
         throw FileError::FromSystemError(::GetLastError(), from);
     }
 }
 
-void RemoveFile(const std::string& path) {
-    if (!::DeleteFileA(path.c_str())) {
+void RemoveFile(const std::wstring& path) {
+    if (!::DeleteFileW(path.c_str())) {
         throw FileError::FromSystemError(::GetLastError(), path);
     }
 }
 
-bool CreateFolder(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+bool CreateFolder(const std::wstring& path) {
+    return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE;
 }
 
 }  // namespace win

@@ -1,4 +1,5 @@
-// File search and the few file-system operations Pelo uses directly.
+// File search and the few file-system operations Pelo uses directly. Paths
+// are UTF-16, so that a name may hold characters the ANSI code page lacks.
 #pragma once
 
 #include <string>
@@ -10,17 +11,17 @@ namespace win {
 // "AA\*.txt": files and folders, hidden ones too, in the system's order.
 // Empty when nothing matches or the folder does not exist; any other failure
 // throws FileError naming the pattern's full path.
-std::vector<std::string> FindFileNames(const std::string& pattern);
+std::vector<std::wstring> FindFileNames(const std::wstring& pattern);
 
 // True when anything matches the pattern (the system's search: letter case
 // ignored, folders count, '*' and '?' are wildcards).
-bool AnythingMatches(const std::string& pattern);
+bool AnythingMatches(const std::wstring& pattern);
 
-// MoveFileA; throws FileError naming `from` on failure.
-void RenameFile(const std::string& from, const std::string& to);
-// DeleteFileA; throws FileError naming `path` on failure.
-void RemoveFile(const std::string& path);
-// CreateDirectoryA; the result is returned, not thrown.
-bool CreateFolder(const std::string& path);
+// MoveFileW; throws FileError naming `from` on failure.
+void RenameFile(const std::wstring& from, const std::wstring& to);
+// DeleteFileW; throws FileError naming `path` on failure.
+void RemoveFile(const std::wstring& path);
+// CreateDirectoryW; the result is returned, not thrown.
+bool CreateFolder(const std::wstring& path);
 
 }  // namespace win

@@ -34,6 +34,11 @@ int ShowMessageText(const std::string& text, UINT flags) {
     return ::MessageBoxA(MessageOwner(), text.c_str(), caption.c_str(), flags);
 }
 
+int ShowMessageText(const std::wstring& text, UINT flags) {
+    const std::wstring caption = AnsiToWide(ApplicationName());
+    return ::MessageBoxW(MessageOwner(), text.c_str(), caption.c_str(), flags);
+}
+
 void ReportException(const std::exception_ptr& error) noexcept {
     try {
         try {

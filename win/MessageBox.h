@@ -15,6 +15,8 @@ int ShowMessage(UINT stringId, UINT flags);
 
 // Shows `text` as it is.
 int ShowMessageText(const std::string& text, UINT flags);
+// The same for a text that may hold characters the ANSI code page lacks.
+int ShowMessageText(const std::wstring& text, UINT flags);
 
 // Tells the user about an exception nothing else handled, with the stop
 // icon: a FileError with its file-error text, anything else with its cause.

@@ -24,19 +24,34 @@ std::string LoadString(UINT id) {
     });
 }
 
-std::string FormatWithArgument(std::string_view format, std::string_view argument) {
-    // A plain search is safe: CP932 trail bytes start at 0x40, so neither '%'
-    // nor '1' can be the second half of a double-byte character.
-    std::string result;
+namespace {
+
+template <typename Char>
+std::basic_string<Char> ReplaceArgumentMarkers(std::basic_string_view<Char> format,
+                                               std::basic_string_view<Char> argument) {
+    constexpr Char kMarker[] = {Char('%'), Char('1'), Char()};
+    std::basic_string<Char> result;
     result.reserve(format.size() + argument.size());
     std::size_t pos = 0;
-    for (std::size_t found; (found = format.find("%1", pos)) != std::string_view::npos;) {
+    for (std::size_t found; (found = format.find(kMarker, pos)) != format.npos;) {
         result.append(format.substr(pos, found - pos));
         result.append(argument);
         pos = found + 2;
     }
     result.append(format.substr(pos));
     return result;
+}
+
+}  // namespace
+
+std::string FormatWithArgument(std::string_view format, std::string_view argument) {
+    // A plain search is safe: CP932 trail bytes start at 0x40, so neither '%'
+    // nor '1' can be the second half of a double-byte character.
+    return ReplaceArgumentMarkers(format, argument);
+}
+
+std::wstring FormatWithArgument(std::wstring_view format, std::wstring_view argument) {
+    return ReplaceArgumentMarkers(format, argument);
 }
 
 namespace {

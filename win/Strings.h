@@ -48,6 +48,7 @@ std::basic_string<Char> GrowUntilFits(Fill fill, std::size_t capacity = 256) {
 
 // Replaces every "%1" in `format` with `argument`.
 std::string FormatWithArgument(std::string_view format, std::string_view argument);
+std::wstring FormatWithArgument(std::wstring_view format, std::wstring_view argument);
 
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);

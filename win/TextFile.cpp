@@ -57,7 +57,8 @@ bool RetryWhileHeld(Attempt attempt, bool deniedMeansHeld) {
 
 // A read-only file is never changed. Checked before trying, because a file
 // system may let a write or a move through anyway (Wine's does for root).
-void RefuseReadOnly(DWORD attributes, const std::string& fullPath) {
+template <typename Path>
+void RefuseReadOnly(DWORD attributes, const Path& fullPath) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         throw FileError::FromSystemError(ERROR_ACCESS_DENIED, fullPath);
     }
@@ -69,10 +70,22 @@ void RefuseReadOnly(DWORD attributes, const std::string& fullPath) {
     throw FileError::FromSystemError(::GetLastError(), fullPath);
 }
 
+[[noreturn]] void ThrowLastError(const std::wstring& fullPath) {
+    throw FileError::FromSystemError(::GetLastError(), fullPath);
+}
+
 std::string FullPathOf(const std::string& path) {
     return GrowUntilFits<char>(
         [&](char* buffer, int capacity) {
             return ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+        },
+        MAX_PATH);
+}
+
+std::wstring FullPathOf(const std::wstring& path) {
+    return GrowUntilFits<wchar_t>(
+        [&](wchar_t* buffer, int capacity) {
+            return ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
         },
         MAX_PATH);
 }
@@ -82,10 +95,15 @@ std::string FullPathOrGiven(const std::string& path) {
     return full.empty() ? path : full;
 }
 
+std::wstring FullPathOrGiven(const std::wstring& path) {
+    std::wstring full = FullPathOf(path);
+    return full.empty() ? path : full;
+}
+
 // Feeds the line reader from the file handle; a failed read throws.
 class TextFile::HandleSource final : public text::ByteSource {
 public:
-    HandleSource(HANDLE file, std::string path) : m_file(file), m_path(std::move(path)) {}
+    HandleSource(HANDLE file, std::wstring path) : m_file(file), m_path(std::move(path)) {}
 
     std::size_t Read(char* buffer, std::size_t size) override {
         DWORD got = 0;
@@ -102,11 +120,15 @@ public:
 
 private:
     HANDLE m_file;
-    std::string m_path;
+    std::wstring m_path;
 };
 
 std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions options) {
-    UniqueFile file(::CreateFileA(
+    return Open(AnsiToWide(path), options);
+}
+
+std::optional<TextFile> TextFile::Open(const std::wstring& path, OpenOptions options) {
+    UniqueFile file(::CreateFileW(
         path.c_str(), AccessFlags(options.access), ShareFlags(options.sharing), nullptr,
         CreationDisposition(options.creation), FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -118,10 +140,14 @@ std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions opti
 }
 
 FileError TextFile::OpenError(const std::string& path) {
+    return OpenError(AnsiToWide(path));
+}
+
+FileError TextFile::OpenError(const std::wstring& path) {
     return FileError::FromSystemError(t_lastOpenError, FullPathOrGiven(path));
 }
 
-TextFile::TextFile(UniqueFile file, std::string fullPath)
+TextFile::TextFile(UniqueFile file, std::wstring fullPath)
     : m_file(std::move(file)), m_fullPath(std::move(fullPath)) {}
 
 TextFile::TextFile(TextFile&&) noexcept = default;
@@ -173,6 +199,10 @@ UniqueFile OpenForUpdate(const std::string& path, const std::string& fullPath) {
 }
 
 std::string ReadToEnd(HANDLE file, const std::string& fullPath) {
+    return ReadToEnd(file, AnsiToWide(fullPath));
+}
+
+std::string ReadToEnd(HANDLE file, const std::wstring& fullPath) {
     constexpr DWORD kChunk = 64 * 1024;
     std::string bytes;
     for (;;) {
@@ -190,6 +220,10 @@ std::string ReadToEnd(HANDLE file, const std::string& fullPath) {
 }
 
 void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath) {
+    WriteAll(file, bytes, AnsiToWide(fullPath));
+}
+
+void WriteAll(HANDLE file, std::string_view bytes, const std::wstring& fullPath) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
@@ -263,7 +297,7 @@ std::wstring TemporaryName() {
 
 // Creates a new temporary file in `folder`, trying a few names.
 std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder, DWORD attributes,
-                                                      const std::string& target) {
+                                                      const std::wstring& target) {
     for (int attempt = 0;; ++attempt) {
         std::wstring path = folder + TemporaryName();
         UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -281,11 +315,15 @@ std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder
 }  // namespace
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    const std::string fullPath = FullPathOf(path);
+    ReplaceFileContents(AnsiToWide(path), bytes);
+}
+
+void ReplaceFileContents(const std::wstring& path, std::string_view bytes) {
+    const std::wstring fullPath = FullPathOf(path);
     if (fullPath.empty()) {
         ThrowLastError(path);
     }
-    const std::wstring target = LongPathForm(AnsiToWide(fullPath));
+    const std::wstring target = LongPathForm(fullPath);
     const DWORD old = ::GetFileAttributesW(target.c_str());
     RefuseReadOnly(old, fullPath);
     const DWORD kept = old != INVALID_FILE_ATTRIBUTES ? old & kKeptAttributes : 0;

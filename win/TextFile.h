@@ -40,11 +40,13 @@ struct OpenOptions {
 // helpers below, never through this class.
 class TextFile {
 public:
-    // Opens `path` (ANSI code page, relative to the current directory).
-    // On failure returns nothing; OpenError(path) then says why.
+    // Opens `path` (ANSI code page or UTF-16, relative to the current
+    // directory). On failure returns nothing; OpenError(path) then says why.
     static std::optional<TextFile> Open(const std::string& path, OpenOptions options);
+    static std::optional<TextFile> Open(const std::wstring& path, OpenOptions options);
     // Why the last Open of `path` on this thread failed, naming its full path.
     static FileError OpenError(const std::string& path);
+    static FileError OpenError(const std::wstring& path);
 
     TextFile(TextFile&&) noexcept;
     TextFile& operator=(TextFile&&) noexcept;
@@ -64,21 +66,24 @@ public:
 private:
     class HandleSource;
     text::LineReader& Reader();
-    TextFile(UniqueFile file, std::string fullPath);
+    TextFile(UniqueFile file, std::wstring fullPath);
 
     UniqueFile m_file;
-    std::string m_fullPath;
+    std::wstring m_fullPath;
     std::unique_ptr<HandleSource> m_source;
     std::unique_ptr<text::LineReader> m_reader;
 };
 
-// The full path of `path` as GetFullPathNameA gives it ("" when it fails).
+// The full path of `path` as GetFullPathName gives it ("" when it fails).
 std::string FullPathOf(const std::string& path);
+std::wstring FullPathOf(const std::wstring& path);
 // The full path of `path`, else `path` as given: what an error names.
 std::string FullPathOrGiven(const std::string& path);
+std::wstring FullPathOrGiven(const std::wstring& path);
 
 // The helpers below throw FileError naming `fullPath`.
 [[noreturn]] void ThrowLastError(const std::string& fullPath);
+[[noreturn]] void ThrowLastError(const std::wstring& fullPath);
 
 // Opens `path` for reading and writing, letting nobody else in, and creates
 // it empty when it is missing: for a change that depends on what the file
@@ -87,9 +92,11 @@ UniqueFile OpenForUpdate(const std::string& path, const std::string& fullPath);
 
 // Every byte from the file's position to its end.
 std::string ReadToEnd(HANDLE file, const std::string& fullPath);
+std::string ReadToEnd(HANDLE file, const std::wstring& fullPath);
 
 // Writes every byte; a short write without an error means the disk is full.
 void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath);
+void WriteAll(HANDLE file, std::string_view bytes, const std::wstring& fullPath);
 
 // Replaces the file at `path` as a whole, so that a failure leaves the old
 // file whole: writes `bytes` to a temporary file in the same folder, flushes
@@ -100,5 +107,6 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath);
 // needed and long-path forms are used. On failure no temporary file remains.
 // The temporary name never matches "*.txt", not even by its 8.3 short name.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
+void ReplaceFileContents(const std::wstring& path, std::string_view bytes);
 
 }  // namespace win

@@ -30,4 +30,43 @@ TEST(AAPieceText, EveryLineGetsCrLfUpToCtrlZ) {
     }
 }
 
+// Which encoding a piece file is read in, and the text without the mark.
+TEST(AAPieceText, Utf8WithTheMarkOrValidWithoutItElseShiftJis) {
+    using text::Encoding;
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string heart = "\xE2\x99\xA5";
+    const struct {
+        std::string bytes;
+        text::EncodedText text;
+    } kCases[] = {
+        {mark, {"", Encoding::Utf8}},
+        {mark + "a\nb", {"a\r\nb\r\n", Encoding::Utf8}},
+        {mark + "\xFF\r\n", {"\xFF\r\n", Encoding::Utf8}},  // shown as U+FFFD
+        {mark + mark, {mark + "\r\n", Encoding::Utf8}},     // only the first is the mark
+        {heart + "\r\n" + heart, {heart + "\r\n" + heart + "\r\n", Encoding::Utf8}},
+        {heart + "\x1A\xFF", {heart + "\r\n", Encoding::Utf8}},  // after Ctrl-Z: no text
+        {heart + "\xFF", {heart + "\xFF\r\n", Encoding::ShiftJis}},
+        {"\x83\x5C\r\n", {"\x83\x5C\r\n", Encoding::ShiftJis}},
+        {"ascii", {"ascii\r\n", Encoding::ShiftJis}},
+        {"", {"", Encoding::ShiftJis}},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(aa::PieceFromFileBytes(c.bytes), c.text) << c.bytes;
+    }
+}
+
+TEST(AAPieceFile, AUtf8PieceBeginsWithTheMark) {
+    const std::pair<text::EncodedText, std::string> kCases[] = {
+        {{"a\nb", text::Encoding::Utf8},
+         "\xEF\xBB\xBF"
+         "a\r\nb"},
+        {{"", text::Encoding::Utf8}, "\xEF\xBB\xBF"},
+        {{"a\nb", text::Encoding::ShiftJis}, "a\r\nb"},
+        {{"", text::Encoding::ShiftJis}, ""},
+    };
+    for (const auto& [text, bytes] : kCases) {
+        EXPECT_EQ(aa::PieceFileBytes(text), bytes) << text.bytes;
+    }
+}
+
 }  // namespace

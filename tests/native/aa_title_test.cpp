@@ -51,4 +51,44 @@ TEST(AATitle, UsableTitles) {
     EXPECT_FALSE(aa::IsUsableTitle("x", aa::kMaxPath, kLead));
 }
 
+// A UTF-16 title: the same rules by unit, and every other character accepted.
+TEST(AATitle, UsableWideTitles) {
+    const std::wstring bear = {wchar_t(0xD83D), wchar_t(0xDC3B)};  // U+1F43B as a pair
+    const struct {
+        std::wstring title;
+        bool usable;
+    } kCases[] = {
+        {L"\x2665", true},
+        {bear, true},
+        {L"e\x0301", true},
+        {L"\x0628", true},
+        {L" \x2665. ", true},
+        {L"\xFF23\xFF2F\xFF2E", true},  // full-width CON is no device
+        {L"\x2665\\x", false},
+        {L"\x2665/x", false},
+        {L"a:\x2665", false},
+        {L"\x2665?", false},
+        {L"\x01\x2665", false},
+        {L"con.\x2665", false},
+        {L"COM1", false},
+        {L"CONOUT$", false},
+        {std::wstring(1, bear[0]), false},  // a half without its partner
+        {std::wstring(1, bear[1]) + L"x", false},
+        {{bear[1], bear[0]}, false},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(aa::IsUsableTitle(c.title, 40), c.usable) << c.title.size();
+    }
+    EXPECT_TRUE(aa::IsUsableTitle(L"x", aa::kMaxPath - 1));
+    EXPECT_FALSE(aa::IsUsableTitle(L"x", aa::kMaxPath));
+}
+
+TEST(AAPiecePath, WideTitlesAndNames) {
+    EXPECT_EQ(aa::FormatPiecePath(L"AA\\%s.txt", L"\x2665%s"), L"AA\\\x2665%s.txt");
+    EXPECT_EQ(aa::TitleFromFileName(L"\x2665.TxT"), L"\x2665");
+    EXPECT_EQ(aa::TitleFromFileName(L"\x2665.txt1"), std::nullopt);
+    EXPECT_EQ(aa::JoinFolderPath(L"C:\\\x2665", L"AA"), L"C:\\\x2665\\AA");
+    EXPECT_EQ(aa::JoinFolderPath(L"C:\\", L"AA"), L"C:\\AA");
+}
+
 }  // namespace

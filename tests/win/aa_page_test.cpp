@@ -37,6 +37,179 @@ Strings Save(HWND editor, std::string_view title, std::string_view text,
     return Press(editor, IDOK, command, answer);
 }
 
+// ---- Pieces beyond Shift-JIS ---------------------------------------------------
+
+const std::string kMark = "\xEF\xBB\xBF";
+const std::wstring kHeart = L"\x2665";       // beyond CP932
+const std::wstring kBear = L"\xD83D\xDC3B";  // U+1F43B, beyond the BMP
+const std::string kHeartUtf8 = "\xE2\x99\xA5";
+const std::string kBearUtf8 = "\xF0\x9F\x90\xBB";
+
+void SetWideText(HWND control, const std::wstring& text) {
+    ::SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+Strings SaveWide(HWND editor, const std::wstring& title, const std::wstring& text,
+                 const std::shared_future<void>& command) {
+    SetWideText(::GetDlgItem(editor, IDC_AA_TITLE), title);
+    SetWideText(::GetDlgItem(editor, IDC_AA_TEXT), text);
+    return Press(editor, IDOK, command);
+}
+
+std::vector<std::wstring> WideItems(HWND list) {
+    std::vector<std::wstring> items;
+    for (int i = 0, count = ListCount(list); i < count; ++i) {
+        std::wstring text(::SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+        text.resize(::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())));
+        items.push_back(text);
+    }
+    return items;
+}
+
+// CF_UNICODETEXT up to its zero.
+std::optional<std::wstring> ClipboardUnicode() {
+    const std::optional<std::string> block = ClipboardBlock(CF_UNICODETEXT);
+    if (!block) {
+        return std::nullopt;
+    }
+    return std::wstring(reinterpret_cast<const wchar_t*>(block->c_str()));
+}
+
+std::string PieceFile(const Pelo& pelo, const std::wstring& title) {
+    return ReadFileBytes(pelo.PathOf("AA") / (title + L".txt"));
+}
+
+// A new piece is Shift-JIS while its title and text allow, byte for byte as ever, and
+// UTF-8 with the mark otherwise; line ends become CR LF in both.
+TEST(AAPage, ANewPieceIsShiftJisWhereItCanBeElseUtf8WithTheMark) {
+    Pelo pelo;
+    ASSERT_TRUE(pelo.Start());
+    const struct {
+        std::wstring title, text;
+        std::string bytes;
+    } kCases[] = {
+        {L"s", L"\x30BD\n\x8868\x2015", "\x83\x5C\r\n\x95\x5C\x81\x5C"},
+        {L"h", kHeart + L"\r\n" + kBear + L"\n", kMark + kHeartUtf8 + "\r\n" + kBearUtf8 + "\r\n"},
+        {L"m", L"e\x0301 \x0628", kMark + "e\xCC\x81 \xD8\xA8"},  // a combining mark, Arabic
+        {kHeart + kBear, L"plain", kMark + "plain"},              // the title decides too
+        {L"e", L"", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(SaveWide(editor, c.title, c.text, command), Strings{});
+        EXPECT_EQ(PieceFile(pelo, c.title), c.bytes);
+    }
+}
+
+// Whatever a piece was read in, the editor shows its characters; a UTF-8 piece stays
+// UTF-8, a Shift-JIS one turns UTF-8 only for a character it cannot hold.
+TEST(AAPage, APieceKeepsItsEncodingUnlessItsTextNeedsUtf8) {
+    const std::string bareUtf8 = kHeartUtf8 + "x";
+    const std::string oneBadByte = kHeartUtf8 + "\xFF";  // no UTF-8 any more: Shift-JIS
+    const std::string unmapped = "\x80\xA0\xFD";
+    Pelo pelo({{"dic.txt", TinyDictionary()},
+               {"AA\\a.txt", kMark + kHeartUtf8},
+               {"AA\\b.txt", bareUtf8},
+               {"AA\\c.txt", kMark},
+               {"AA\\d.txt", oneBadByte},
+               {"AA\\e.txt", "\x83\x5C"},
+               {"AA\\f.txt", unmapped}});
+    ASSERT_TRUE(pelo.Start());
+    const struct {
+        std::string title;
+        std::wstring shown;                     // in the editor, as copied in CF_UNICODETEXT
+        std::optional<std::string> copiedAnsi;  // CF_TEXT where it must be exact
+        std::wstring typed;
+        std::string saved;
+    } kCases[] = {
+        {"a", kHeart + L"\r\n", std::nullopt, L"plain", kMark + "plain"},
+        {"b", kHeart + L"x\r\n", std::nullopt, L"ascii\n", kMark + "ascii\r\n"},
+        {"c", L"", std::nullopt, L"z", kMark + "z"},  // the mark alone: an empty piece
+        {"d", FromCp932(oneBadByte) + L"\r\n", oneBadByte + "\r\n", L"q", "q"},
+        {"e", L"\x30BD\r\n", "\x83\x5C\r\n", kHeart, kMark + kHeartUtf8},
+        // Bytes no character stands for come back as the editor gave them, in Shift-JIS.
+        {"f", FromCp932(unmapped) + L"\r\n", unmapped + "\r\n", FromCp932(unmapped),
+         ToCp932(FromCp932(unmapped))},
+    };
+    for (int index = 0; index < static_cast<int>(std::size(kCases)); ++index) {
+        const auto& c = kCases[index];
+        SCOPED_TRACE(c.title);
+        ASSERT_TRUE(SetClipboardText("before"));
+        pelo.Select(IDC_AA_LIST, index);
+        EXPECT_EQ(pelo.Command(IDC_AA_LIST, LBN_DBLCLK), Strings{});
+        EXPECT_EQ(ClipboardUnicode(), c.shown);
+        if (c.copiedAnsi) {
+            EXPECT_EQ(ClipboardText(), *c.copiedAnsi);
+        }
+        pelo.Select(IDC_AA_LIST, index);
+        const auto [editor, command] = OpenEditor(pelo, IDC_EDIT_AA);
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(WindowTextW(::GetDlgItem(editor, IDC_AA_TEXT)), c.shown);
+        SetWideText(::GetDlgItem(editor, IDC_AA_TEXT), c.typed);
+        EXPECT_EQ(Press(editor, IDOK, command), Strings{});
+        EXPECT_EQ(pelo.File("AA\\" + c.title + ".txt"), c.saved);
+    }
+}
+
+// A title beyond the code page: listed exactly, copied, edited, renamed and deleted.
+TEST(AAPage, ATitleBeyondTheCodePageLivesLikeAnyOther) {
+    Pelo pelo;
+    ASSERT_TRUE(pelo.Start());
+    const HWND list = pelo.Control(IDC_AA_LIST);
+    const std::wstring first = kHeart + kBear, second = L"\x2603\x0628";
+    for (const std::wstring& title : {first, std::wstring(L"a")}) {
+        const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(SaveWide(editor, title, L"x" + kBear, command), Strings{});
+    }
+    const auto sorted = [](std::vector<std::wstring> titles) {
+        std::sort(titles.begin(), titles.end());
+        return titles;
+    };
+    EXPECT_EQ(sorted(WideItems(list)), (std::vector<std::wstring>{L"a", first}));
+    const int at = WideItems(list)[0] == first ? 0 : 1;
+
+    pelo.Select(IDC_AA_LIST, at);
+    EXPECT_EQ(pelo.Command(IDC_AA_LIST, LBN_DBLCLK), Strings{});
+    EXPECT_EQ(ClipboardUnicode(), L"x" + kBear + L"\r\n");
+
+    // Renamed, and written in UTF-8 although its new text is ASCII: it was UTF-8.
+    pelo.Select(IDC_AA_LIST, at);
+    const auto [editor, command] = OpenEditor(pelo, IDC_EDIT_AA);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(WindowTextW(::GetDlgItem(editor, IDC_AA_TITLE)), first);
+    EXPECT_EQ(SaveWide(editor, second, L"y", command), Strings{});
+    EXPECT_FALSE(FileExists(pelo.PathOf("AA") / (first + L".txt")));
+    EXPECT_EQ(PieceFile(pelo, second), kMark + "y");
+    EXPECT_EQ(sorted(WideItems(list)), (std::vector<std::wstring>{L"a", second}));
+
+    const int now = WideItems(list)[0] == second ? 0 : 1;
+    pelo.Select(IDC_AA_LIST, now);
+    EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{});
+    EXPECT_EQ(WideItems(list), std::vector<std::wstring>{L"a"});
+    EXPECT_FALSE(FileExists(pelo.PathOf("AA") / (second + L".txt")));
+}
+
+// Typed as an input method hands them over: characters beyond the code page reach the
+// text and the title whole.
+TEST(AAEditor, TypedCharactersBeyondTheCodePageAreKept) {
+    Pelo pelo;
+    ASSERT_TRUE(pelo.Start());
+    const auto [editor, command] = OpenEditor(pelo, IDC_NEW_AA);
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(BringToForeground(editor));
+    for (const int id : {IDC_AA_TITLE, IDC_AA_TEXT}) {
+        const HWND box = ::GetDlgItem(editor, id);
+        ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        TypeText(kHeart + kBear);
+        EXPECT_TRUE(WaitUntil([&] { return WindowTextW(box) == kHeart + kBear; })) << id;
+    }
+    EXPECT_EQ(Press(editor, IDOK, command), Strings{});
+    EXPECT_EQ(PieceFile(pelo, kHeart + kBear), kMark + kHeartUtf8 + kBearUtf8);
+}
+
 TEST(AAPage, ListsTheFolderAndCopiesPiecesWithCrLfAfterEveryLine) {
     Pelo pelo({{"dic.txt", TinyDictionary()},
                {"AA\\x.TXT", "a\r\nb"},
