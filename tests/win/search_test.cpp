@@ -341,7 +341,9 @@ TEST(Search, TheFavouritesFieldFiltersInTheirOrderWithTheMoveButtonsOff) {
 
     TypeText(L"Ω");
     ASSERT_TRUE(WaitUntil([&] { return WindowTextW(field()) == L"Ω"; }));
-    EXPECT_TRUE(WaitUntil([&] { return ListItems(list) == Strings{favourites[1], favourites[3]}; }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return ListItems(list) == Strings{favourites[1], favourites[3]};
+    }));
     EXPECT_EQ(ListSelection(list), 0);
     EXPECT_GT(pelo.Place(IDC_FAVORITE_LIST).top, pelo.Place(IDC_FAVORITE_SEARCH).bottom);
     for (int id : {IDC_FAVORITE_UP, IDC_FAVORITE_DOWN}) {
@@ -358,8 +360,8 @@ TEST(Search, TheFavouritesFieldFiltersInTheirOrderWithTheMoveButtonsOff) {
     ASSERT_TRUE(WaitUntil([&] { return ListSelection(list) == 0; }));
     ::SendMessageW(pelo.Window(), WM_COMMAND, MAKEWPARAM(IDC_DELETE_FAVORITE, BN_CLICKED),
                    reinterpret_cast<LPARAM>(pelo.Control(IDC_DELETE_FAVORITE)));
-    EXPECT_EQ(pelo.File("Favorite.txt"), favourites[0] + "\r\n" + favourites[2] + "\r\n" +
-                                             favourites[3] + "\r\n");
+    EXPECT_EQ(pelo.File("Favorite.txt"),
+              favourites[0] + "\r\n" + favourites[2] + "\r\n" + favourites[3] + "\r\n");
     EXPECT_EQ(ListItems(list), Strings{favourites[3]});
 
     TypeText(L"x");
@@ -382,6 +384,37 @@ TEST(Search, TheFavouritesFieldFiltersInTheirOrderWithTheMoveButtonsOff) {
     SetClipboardText("before");
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == favourites[2]; }));
+}
+
+// A UTF-8 dictionary: kaomoji that Shift-JIS cannot hold are found by their
+// keywords, their category and any of their characters, and go out whole.
+TEST(Search, FindsEveryCharacterOfAUtf8Dictionary) {
+    const std::wstring dic =
+        L"世界の顔文字\tʕ•ᴥ•ʔ\tくま ベア\r\n"
+        L"世界の顔文字\t(♥ω♥)\tはーと\r\n"
+        L"世界の顔文字\t\U0001F43B\tくま\r\n"
+        L"あいさつ\t(^_^)/\r\n";
+    Pelo pelo({{"dic.txt", "\xEF\xBB\xBF" + ToUtf8(dic)}});
+    ASSERT_TRUE(pelo.Start());
+    const auto found = [&](const std::vector<std::wstring>& items) {
+        return WaitUntil([&] { return WideListItems(pelo.Control(IDC_KAOMOJI_LIST)) == items; });
+    };
+    ASSERT_TRUE(pelo.Type(L"ｸﾏ", L"ｸﾏ"));  // a keyword, in another width and kana
+    EXPECT_TRUE(found({L"ʕ•ᴥ•ʔ", L"\U0001F43B"}));
+    PressKey('A', {VK_CONTROL});
+    ASSERT_TRUE(pelo.Type(L"ᴥ", L"ᴥ"));  // a character Shift-JIS lacks
+    EXPECT_TRUE(found({L"ʕ•ᴥ•ʔ"}));
+    PressKey('A', {VK_CONTROL});
+    ASSERT_TRUE(pelo.Type(L"\U0001F43B", L"\U0001F43B"));  // beyond the BMP
+    EXPECT_TRUE(found({L"\U0001F43B"}));
+    PressKey('A', {VK_CONTROL});
+    ASSERT_TRUE(pelo.Type(L"世界", L"世界"));  // the category
+    EXPECT_TRUE(found({L"ʕ•ᴥ•ʔ", L"(♥ω♥)", L"\U0001F43B"}));
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return pelo.Selection() == 1; }));
+    ASSERT_TRUE(SetClipboardText("before"));
+    PressKey('C', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([] { return ClipboardUnicodeText() == L"(♥ω♥)"; }));
 }
 
 }  // namespace
