@@ -271,7 +271,7 @@ void MeasureListParts(const CategoryMap::List& kaomoji) {
 void MeasureLoadParts(const std::string& dic) {
     testsupport::TempFolder folder;
     testsupport::WriteFileBytes(folder / "dic.txt", dic);
-    const std::string path = testsupport::ToCp932((folder / "dic.txt").wstring());
+    const std::wstring path = (folder / "dic.txt").wstring();
     std::vector<double> reads;
     std::vector<double> fills;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr char kDictionaryFile[] = "dic.txt";
+constexpr wchar_t kDictionaryFile[] = L"dic.txt";
 
 }  // namespace
 

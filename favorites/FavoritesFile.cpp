@@ -22,7 +22,7 @@ bool MoveTo(HANDLE file, LONGLONG position) {
 // flushes them. A failed write or flush cuts the file back, so a
 // half-written entry never remains.
 void AppendAtEnd(HANDLE file, std::string_view bytes, LONGLONG oldLength,
-                 const std::string& fullPath) {
+                 const std::wstring& fullPath) {
     if (!MoveTo(file, oldLength)) {
         win::ThrowLastError(fullPath);
     }
@@ -68,7 +68,7 @@ std::optional<std::string> FavoriteBytes(const text::EncodedText& entry, text::E
     return win::WideToAnsiExactly(win::ToWide(entry.bytes, entry.encoding));
 }
 
-std::optional<text::FileEncoding> LoadFavoritesFile(const std::string& path,
+std::optional<text::FileEncoding> LoadFavoritesFile(const std::wstring& path,
                                                     std::vector<std::string>& entries) {
     auto file = win::TextFile::Open(
         path,
@@ -85,16 +85,16 @@ std::optional<text::FileEncoding> LoadFavoritesFile(const std::string& path,
     return text::DetectEncoding(bytes);
 }
 
-void SaveFavoritesFile(const std::string& path, std::span<const std::string> entries) {
-    const std::string fullPath = win::FullPathOrGiven(path);
+void SaveFavoritesFile(const std::wstring& path, std::span<const std::string> entries) {
+    const std::wstring fullPath = win::FullPathOrGiven(path);
     // What follows a Ctrl-Z is kept, so the file is read first; the
     // replacement needs it closed again.
     const std::string current = win::ReadToEnd(win::OpenForUpdate(path, fullPath).get(), fullPath);
     win::ReplaceFileContents(path, PlanRewrite(current, entries));
 }
 
-void AddToFavoritesFile(const std::string& path, const text::EncodedText& entry) {
-    const std::string fullPath = win::FullPathOrGiven(path);
+void AddToFavoritesFile(const std::wstring& path, const text::EncodedText& entry) {
+    const std::wstring fullPath = win::FullPathOrGiven(path);
     // One open for reading and writing: the end of the file decides what is
     // written there, and its encoding in what; nobody may change it in between.
     win::UniqueFile file = win::OpenForUpdate(path, fullPath);

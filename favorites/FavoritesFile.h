@@ -17,14 +17,14 @@ namespace favorites {
 // empty when it is missing, and returns the file's encoding. Nothing when the
 // file can neither be opened nor created (another program holds it, no
 // rights). A read error throws and leaves `entries` as it was.
-std::optional<text::FileEncoding> LoadFavoritesFile(const std::string& path,
+std::optional<text::FileEncoding> LoadFavoritesFile(const std::wstring& path,
                                                     std::vector<std::string>& entries);
 
 // Replaces the file with `entries` (in the file's encoding), keeping its
 // byte-order mark and everything from its first Ctrl-Z on
 // (favorites::PlanRewrite). The new contents are written beside it and
 // moved over it, so on failure the old file is left whole.
-void SaveFavoritesFile(const std::string& path, std::span<const std::string> entries);
+void SaveFavoritesFile(const std::wstring& path, std::span<const std::string> entries);
 
 // The bytes `entry` takes in a favourites file in `encoding`: a UTF-8 file
 // holds every character (an NEC or IBM duplicate code as the character it
@@ -46,6 +46,6 @@ struct EntryCannotMove {
 // written whole, when every entry it holds moves there exactly; otherwise
 // EntryCannotMove is thrown and nothing is written. On any failure the file
 // is left exactly as it was.
-void AddToFavoritesFile(const std::string& path, const text::EncodedText& entry);
+void AddToFavoritesFile(const std::wstring& path, const text::EncodedText& entry);
 
 }  // namespace favorites

@@ -21,7 +21,7 @@
 namespace favorites {
 
 // The file's name, resolved against the current directory.
-inline constexpr char kFileName[] = "Favorite.txt";
+inline constexpr wchar_t kFileName[] = L"Favorite.txt";
 
 // The entries a file holding `bytes` loads as: the text-mode lines of its
 // text, after the byte-order mark where it has one.

@@ -80,34 +80,19 @@ std::string Describe(FileErrorCause cause, const std::wstring& path, DWORD syste
 
 }  // namespace
 
-FileError::FileError(FileErrorCause cause, const std::string& path, DWORD systemError)
-    : FileError(cause, AnsiToWide(path), systemError) {}
-
 FileError::FileError(FileErrorCause cause, std::wstring path, DWORD systemError)
     : std::runtime_error(Describe(cause, path, systemError)),
       m_cause(cause),
       m_path(std::move(path)) {}
 
-FileError FileError::FromSystemError(DWORD error, const std::string& path) {
-    return FileError(CauseFromSystemError(error), path, error);
-}
-
 FileError FileError::FromSystemError(DWORD error, std::wstring path) {
     return FileError(CauseFromSystemError(error), std::move(path), error);
-}
-
-std::string FileError::Path() const {
-    return WideToAnsi(m_path);
 }
 
 std::wstring FileError::WideMessage() const {
     const std::wstring name = m_path.empty() ? AnsiToWide(LoadString(IDS_UNNAMED_FILE)) : m_path;
     const UINT id = IDS_FILE_ERROR_BASE + static_cast<UINT>(m_cause);
     return FormatWithArgument(AnsiToWide(LoadString(id)), name);
-}
-
-std::string FileError::Message() const {
-    return WideToAnsi(WideMessage());
 }
 
 void FileError::Report() const {

@@ -34,24 +34,17 @@ FileErrorCause CauseFromSystemError(DWORD error) noexcept;
 
 class FileError : public std::runtime_error {
 public:
-    // A path in the ANSI code page, or in UTF-16 for a name it may lack.
-    FileError(FileErrorCause cause, const std::string& path, DWORD systemError = 0);
     FileError(FileErrorCause cause, std::wstring path, DWORD systemError = 0);
 
     // From a system error code, mapped with CauseFromSystemError.
-    static FileError FromSystemError(DWORD error, const std::string& path);
     static FileError FromSystemError(DWORD error, std::wstring path);
 
     FileErrorCause Cause() const noexcept { return m_cause; }
-    // The path in the ANSI code page: a character it lacks is replaced.
-    std::string Path() const;
     const std::wstring& WidePath() const noexcept { return m_path; }
 
     // The user-facing text: string IDS_FILE_ERROR_BASE + cause with %1 replaced by the
     // path (string IDS_UNNAMED_FILE when the path is empty).
     std::wstring WideMessage() const;
-    // The same in the ANSI code page.
-    std::string Message() const;
 
     // Shows WideMessage() in a message box with MB_ICONHAND: the path exactly.
     void Report() const;

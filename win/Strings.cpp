@@ -97,16 +97,12 @@ std::string WideToUtf8(std::wstring_view text) {
     return WideToCodePage(CP_UTF8, text);
 }
 
-std::string AnsiToUtf8(std::string_view text) {
-    return WideToUtf8(AnsiToWide(text));
-}
-
 std::wstring ToWide(std::string_view bytes, text::Encoding encoding) {
     return CodePageToWide(CodePageOf(encoding), bytes);
 }
 
 std::string ToUtf8(std::string_view bytes, text::Encoding encoding) {
-    return encoding == text::Encoding::Utf8 ? std::string(bytes) : AnsiToUtf8(bytes);
+    return encoding == text::Encoding::Utf8 ? std::string(bytes) : WideToUtf8(AnsiToWide(bytes));
 }
 
 std::string FromWide(std::wstring_view text, text::Encoding encoding) {

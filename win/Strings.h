@@ -54,7 +54,6 @@ std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
 // UTF-8, the form the search takes its texts in.
 std::string WideToUtf8(std::wstring_view text);
-std::string AnsiToUtf8(std::string_view text);
 
 // The characters of `bytes` in `encoding` (Shift-JIS: the ANSI code page),
 // as UTF-16 and as UTF-8. An invalid UTF-8 sequence becomes U+FFFD.

@@ -66,20 +66,8 @@ void RefuseReadOnly(DWORD attributes, const Path& fullPath) {
 
 }  // namespace
 
-[[noreturn]] void ThrowLastError(const std::string& fullPath) {
-    throw FileError::FromSystemError(::GetLastError(), fullPath);
-}
-
 [[noreturn]] void ThrowLastError(const std::wstring& fullPath) {
     throw FileError::FromSystemError(::GetLastError(), fullPath);
-}
-
-std::string FullPathOf(const std::string& path) {
-    return GrowUntilFits<char>(
-        [&](char* buffer, int capacity) {
-            return ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
-        },
-        MAX_PATH);
 }
 
 std::wstring FullPathOf(const std::wstring& path) {
@@ -90,41 +78,9 @@ std::wstring FullPathOf(const std::wstring& path) {
         MAX_PATH);
 }
 
-std::string FullPathOrGiven(const std::string& path) {
-    std::string full = FullPathOf(path);
-    return full.empty() ? path : full;
-}
-
 std::wstring FullPathOrGiven(const std::wstring& path) {
     std::wstring full = FullPathOf(path);
     return full.empty() ? path : full;
-}
-
-// Feeds the line reader from the file handle; a failed read throws.
-class TextFile::HandleSource final : public text::ByteSource {
-public:
-    HandleSource(HANDLE file, std::wstring path) : m_file(file), m_path(std::move(path)) {}
-
-    std::size_t Read(char* buffer, std::size_t size) override {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-        if (!::ReadFile(m_file, buffer, want, &got, nullptr)) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_HANDLE_EOF || error == ERROR_BROKEN_PIPE) {
-                return 0;
-            }
-            throw FileError::FromSystemError(error, m_path);
-        }
-        return got;
-    }
-
-private:
-    HANDLE m_file;
-    std::wstring m_path;
-};
-
-std::optional<TextFile> TextFile::Open(const std::string& path, OpenOptions options) {
-    return Open(AnsiToWide(path), options);
 }
 
 std::optional<TextFile> TextFile::Open(const std::wstring& path, OpenOptions options) {
@@ -139,10 +95,6 @@ std::optional<TextFile> TextFile::Open(const std::wstring& path, OpenOptions opt
     return TextFile(std::move(file), FullPathOrGiven(path));
 }
 
-FileError TextFile::OpenError(const std::string& path) {
-    return OpenError(AnsiToWide(path));
-}
-
 FileError TextFile::OpenError(const std::wstring& path) {
     return FileError::FromSystemError(t_lastOpenError, FullPathOrGiven(path));
 }
@@ -154,40 +106,22 @@ TextFile::TextFile(TextFile&&) noexcept = default;
 TextFile& TextFile::operator=(TextFile&&) noexcept = default;
 TextFile::~TextFile() = default;
 
-text::LineReader& TextFile::Reader() {
-    if (!m_reader) {
-        m_source = std::make_unique<HandleSource>(m_file.get(), m_fullPath);
-        m_reader = std::make_unique<text::LineReader>(*m_source);
-    }
-    return *m_reader;
-}
-
-bool TextFile::ReadLine(std::string& line) {
-    return Reader().ReadLine(line);
-}
-
-bool TextFile::ReadLine(std::string_view& line) {
-    return Reader().ReadLine(line);
-}
-
 std::string TextFile::ReadAll() {
     return ReadToEnd(m_file.get(), m_fullPath);
 }
 
 void TextFile::Close() {
-    m_reader.reset();
-    m_source.reset();
     if (m_file && !::CloseHandle(m_file.release())) {
         ThrowLastError(m_fullPath);
     }
 }
 
-UniqueFile OpenForUpdate(const std::string& path, const std::string& fullPath) {
-    RefuseReadOnly(::GetFileAttributesA(path.c_str()), fullPath);
+UniqueFile OpenForUpdate(const std::wstring& path, const std::wstring& fullPath) {
+    RefuseReadOnly(::GetFileAttributesW(path.c_str()), fullPath);
     UniqueFile file;
     const bool opened = RetryWhileHeld(
         [&] {
-            file.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+            file.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             return static_cast<bool>(file);
         },
@@ -196,10 +130,6 @@ UniqueFile OpenForUpdate(const std::string& path, const std::string& fullPath) {
         ThrowLastError(fullPath);
     }
     return file;
-}
-
-std::string ReadToEnd(HANDLE file, const std::string& fullPath) {
-    return ReadToEnd(file, AnsiToWide(fullPath));
 }
 
 std::string ReadToEnd(HANDLE file, const std::wstring& fullPath) {
@@ -217,10 +147,6 @@ std::string ReadToEnd(HANDLE file, const std::wstring& fullPath) {
             return bytes;
         }
     }
-}
-
-void WriteAll(HANDLE file, std::string_view bytes, const std::string& fullPath) {
-    WriteAll(file, bytes, AnsiToWide(fullPath));
 }
 
 void WriteAll(HANDLE file, std::string_view bytes, const std::wstring& fullPath) {
@@ -313,10 +239,6 @@ std::pair<UniqueFile, std::wstring> CreateTemporaryIn(const std::wstring& folder
 }
 
 }  // namespace
-
-void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    ReplaceFileContents(AnsiToWide(path), bytes);
-}
 
 void ReplaceFileContents(const std::wstring& path, std::string_view bytes) {
     const std::wstring fullPath = FullPathOf(path);

@@ -133,10 +133,6 @@ std::string ToUtf8(std::wstring_view text) {
     return ToCodePage(CP_UTF8, text);
 }
 
-std::wstring FromUtf8(std::string_view bytes) {
-    return FromCodePage(CP_UTF8, bytes);
-}
-
 std::string ResourceText(UINT id) {
     const wchar_t* text = nullptr;
     const int length = ::LoadStringW(nullptr, id, reinterpret_cast<LPWSTR>(&text), 0);

@@ -25,7 +25,6 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout = 10s;
 std::string ToCp932(std::wstring_view text);
 std::wstring FromCp932(std::string_view bytes);
 std::string ToUtf8(std::wstring_view text);
-std::wstring FromUtf8(std::string_view bytes);
 // String `id` of the resources linked into the test (Pelo's own script), in CP932.
 std::string ResourceText(UINT id);
 

@@ -158,7 +158,6 @@ private:
     Strings m_startMessages;
 };
 
-
 // A centred window's edges may be off by rounding, and a window manager may
 // move a new window down by its title bar's nudge.
 inline constexpr LONG kCentringSlack = 2;
@@ -196,7 +195,7 @@ inline const std::string kNec = "(\x87\x90)";
 inline const std::string kJis = "(\x81\xE0)";
 inline const std::string kIbm = "(\xED\x40)";
 inline const Strings kAllKaomoji = {kWaveLong,   kWave, kCry, kCryOtherCase, kKatakanaA,
-                             kKatakanaDi, "c",   kNec, kJis,          kIbm};
+                                    kKatakanaDi, "c",   kNec, kJis,          kIbm};
 
 // One category holding every kaomoji above.
 inline std::map<std::string, std::string> FavoritesFolder(std::optional<std::string> favorites) {
@@ -211,15 +210,20 @@ inline std::map<std::string, std::string> FavoritesFolder(std::optional<std::str
     return files;
 }
 
-// Shows the one category and selects `kaomoji` in it (none when empty).
-inline void SelectKaomoji(const Pelo& pelo, const std::string& kaomoji) {
+// Shows the first group's first category and selects its kaomoji `index`.
+inline void SelectInFirstCategory(const Pelo& pelo, int index) {
     const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
     const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
     ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
                    ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
-    pelo.Select(IDC_KAOMOJI_LIST,
-                static_cast<int>(std::find(kAllKaomoji.begin(), kAllKaomoji.end(), kaomoji) -
-                                 kAllKaomoji.begin()));
+    pelo.Select(IDC_KAOMOJI_LIST, index);
+}
+
+// Shows the one category and selects `kaomoji` in it (none when empty).
+inline void SelectKaomoji(const Pelo& pelo, const std::string& kaomoji) {
+    SelectInFirstCategory(
+        pelo, static_cast<int>(std::find(kAllKaomoji.begin(), kAllKaomoji.end(), kaomoji) -
+                               kAllKaomoji.begin()));
 }
 
 // In the tray: hidden, off the taskbar (a tool window), the icon there; shown: the reverse.

@@ -56,25 +56,6 @@ Strings SaveWide(HWND editor, const std::wstring& title, const std::wstring& tex
     return Press(editor, IDOK, command);
 }
 
-std::vector<std::wstring> WideItems(HWND list) {
-    std::vector<std::wstring> items;
-    for (int i = 0, count = ListCount(list); i < count; ++i) {
-        std::wstring text(::SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
-        text.resize(::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())));
-        items.push_back(text);
-    }
-    return items;
-}
-
-// CF_UNICODETEXT up to its zero.
-std::optional<std::wstring> ClipboardUnicode() {
-    const std::optional<std::string> block = ClipboardBlock(CF_UNICODETEXT);
-    if (!block) {
-        return std::nullopt;
-    }
-    return std::wstring(reinterpret_cast<const wchar_t*>(block->c_str()));
-}
-
 std::string PieceFile(const Pelo& pelo, const std::wstring& title) {
     return ReadFileBytes(pelo.PathOf("AA") / (title + L".txt"));
 }
@@ -139,7 +120,7 @@ TEST(AAPage, APieceKeepsItsEncodingUnlessItsTextNeedsUtf8) {
         ASSERT_TRUE(SetClipboardText("before"));
         pelo.Select(IDC_AA_LIST, index);
         EXPECT_EQ(pelo.Command(IDC_AA_LIST, LBN_DBLCLK), Strings{});
-        EXPECT_EQ(ClipboardUnicode(), c.shown);
+        EXPECT_EQ(ClipboardUnicodeText(), c.shown);
         if (c.copiedAnsi) {
             EXPECT_EQ(ClipboardText(), *c.copiedAnsi);
         }
@@ -168,12 +149,12 @@ TEST(AAPage, ATitleBeyondTheCodePageLivesLikeAnyOther) {
         std::sort(titles.begin(), titles.end());
         return titles;
     };
-    EXPECT_EQ(sorted(WideItems(list)), (std::vector<std::wstring>{L"a", first}));
-    const int at = WideItems(list)[0] == first ? 0 : 1;
+    EXPECT_EQ(sorted(WideListItems(list)), (std::vector<std::wstring>{L"a", first}));
+    const int at = WideListItems(list)[0] == first ? 0 : 1;
 
     pelo.Select(IDC_AA_LIST, at);
     EXPECT_EQ(pelo.Command(IDC_AA_LIST, LBN_DBLCLK), Strings{});
-    EXPECT_EQ(ClipboardUnicode(), L"x" + kBear + L"\r\n");
+    EXPECT_EQ(ClipboardUnicodeText(), L"x" + kBear + L"\r\n");
 
     // Renamed, and written in UTF-8 although its new text is ASCII: it was UTF-8.
     pelo.Select(IDC_AA_LIST, at);
@@ -183,12 +164,12 @@ TEST(AAPage, ATitleBeyondTheCodePageLivesLikeAnyOther) {
     EXPECT_EQ(SaveWide(editor, second, L"y", command), Strings{});
     EXPECT_FALSE(FileExists(pelo.PathOf("AA") / (first + L".txt")));
     EXPECT_EQ(PieceFile(pelo, second), kMark + "y");
-    EXPECT_EQ(sorted(WideItems(list)), (std::vector<std::wstring>{L"a", second}));
+    EXPECT_EQ(sorted(WideListItems(list)), (std::vector<std::wstring>{L"a", second}));
 
-    const int now = WideItems(list)[0] == second ? 0 : 1;
+    const int now = WideListItems(list)[0] == second ? 0 : 1;
     pelo.Select(IDC_AA_LIST, now);
     EXPECT_EQ(pelo.Command(IDC_DELETE_AA), Strings{});
-    EXPECT_EQ(WideItems(list), std::vector<std::wstring>{L"a"});
+    EXPECT_EQ(WideListItems(list), std::vector<std::wstring>{L"a"});
     EXPECT_FALSE(FileExists(pelo.PathOf("AA") / (second + L".txt")));
 }
 

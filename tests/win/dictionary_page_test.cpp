@@ -49,14 +49,7 @@ Strings ShownTree(const Pelo& pelo) {
     return shown;
 }
 
-// Shows the first group's first category and selects its kaomoji `index`.
-void SelectInFirstCategory(const Pelo& pelo, int index) {
-    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
-    const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
-                   ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
-    pelo.Select(IDC_KAOMOJI_LIST, index);
-}
+
 
 TEST(Dictionary, TreeAndListsShowTheFileAsWritten) {
     const std::string so = "\x83\x5C";   // ソ: trail byte '\'

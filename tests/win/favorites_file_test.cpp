@@ -26,7 +26,9 @@ TEST(FavoritesFile, EachOperationLeavesExactlyTheseBytes) {
         Entries loaded;
         std::string after;
     } kCases[] = {{std::nullopt, std::nullopt, {}, ""},
-                  {"(^^)\r\nLF\n\r\n\x83\x5C" + tail, std::nullopt, {"(^^)", "LF", "", "\x83\x5C"},
+                  {"(^^)\r\nLF\n\r\n\x83\x5C" + tail,
+                   std::nullopt,
+                   {"(^^)", "LF", "", "\x83\x5C"},
                    "(^^)\r\nLF\n\r\n\x83\x5C" + tail},
                   {"a\r\nb\r\n" + tail, Entries{"b", "a"}, {}, "b\r\na\r\n" + tail}};
     for (const auto& c : kCases) {
@@ -34,7 +36,7 @@ TEST(FavoritesFile, EachOperationLeavesExactlyTheseBytes) {
         if (c.before) {
             ASSERT_TRUE(testsupport::WriteFileBytes(path, *c.before));
         }
-        const std::string file = testsupport::ToCp932(path.wstring());
+        const std::wstring file = path.wstring();
         Entries entries;
         if (c.saved) {
             favorites::SaveFavoritesFile(file, *c.saved);

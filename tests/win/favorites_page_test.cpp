@@ -63,13 +63,6 @@ std::map<std::string, std::string> Utf8Folder(const std::vector<std::wstring>& k
     return files;
 }
 
-void SelectInOnlyCategory(const Pelo& pelo, int index) {
-    const HWND tree = pelo.Control(IDC_CATEGORY_TREE);
-    const auto group = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
-                   ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, group));
-    pelo.Select(IDC_KAOMOJI_LIST, index);
-}
 
 // String `id` with its "%1" replaced by `argument`.
 std::string FormatMessageText(UINT id, const std::string& argument) {
@@ -116,7 +109,7 @@ TEST(Favorites, AFileStaysInItsEncodingUntilAKaomojiNeedsUtf8) {
         Pelo pelo(Utf8Folder({kHearts, kSo, kBear}, add.before));
         ASSERT_TRUE(pelo.Start());
         EXPECT_EQ(pelo.StartMessages(), Strings{});
-        SelectInOnlyCategory(pelo, add.kaomoji == kHearts ? 0 : add.kaomoji == kSo ? 1 : 2);
+        SelectInFirstCategory(pelo, add.kaomoji == kHearts ? 0 : add.kaomoji == kSo ? 1 : 2);
         EXPECT_EQ(pelo.Command(IDC_ADD_FAVORITE),
                   add.message.empty() ? Strings{} : Strings{add.message});
         EXPECT_EQ(pelo.File("Favorite.txt"), add.after);

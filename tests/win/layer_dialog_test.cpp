@@ -31,7 +31,7 @@ public:
     HWND window = nullptr;
     UINT trigger;
     void OnEnd() { EndDialog(77); }
-    void OnThrowFileError() { throw FileError(FileErrorCause::FileNotFound, "C:\\data\\dic.txt"); }
+    void OnThrowFileError() { throw FileError(FileErrorCause::FileNotFound, L"C:\\data\\dic.txt"); }
     void OnThrowOther() { throw std::runtime_error("broken invariant"); }
 
 protected:
@@ -92,20 +92,20 @@ TEST(Application, AnExceptionLeavingTheRunIsShown) {
 
 // A file error names its cause and its path; the path is inserted once, never expanded.
 TEST(FileError, TextsNameTheCauseAndThePath) {
-    const std::pair<FileError, std::string> errors[] = {
-        {FileError(FileErrorCause::None, "x"), "No error occurred."},
-        {FileError(FileErrorCause::FileNotFound, ""), "an unnamed file was not found."},
-        {FileError(FileErrorCause::SharingViolation, "AA\\\x83\x5C.txt"),
-         "A sharing violation occurred while accessing AA\\\x83\x5C.txt."},
-        {FileError(FileErrorCause::AccessDenied, "a%1b"), "Access to a%1b was denied."},
-        {FileError::FromSystemError(ERROR_DISK_FULL, "f"), "Disk full while accessing f."},
-        {FileError::FromSystemError(ERROR_LOCK_VIOLATION, "f"),
-         "A locking violation occurred while accessing f."},
-        {FileError(FileErrorCause::EndOfFile, "f"),
-         "An attempt was made to access f past its end."},
+    const std::pair<FileError, std::wstring> errors[] = {
+        {FileError(FileErrorCause::None, L"x"), L"No error occurred."},
+        {FileError(FileErrorCause::FileNotFound, L""), L"an unnamed file was not found."},
+        {FileError(FileErrorCause::SharingViolation, L"AA\\ソ\U0001F43B.txt"),
+         L"A sharing violation occurred while accessing AA\\ソ\U0001F43B.txt."},
+        {FileError(FileErrorCause::AccessDenied, L"a%1b"), L"Access to a%1b was denied."},
+        {FileError::FromSystemError(ERROR_DISK_FULL, L"f"), L"Disk full while accessing f."},
+        {FileError::FromSystemError(ERROR_LOCK_VIOLATION, L"f"),
+         L"A locking violation occurred while accessing f."},
+        {FileError(FileErrorCause::EndOfFile, L"f"),
+         L"An attempt was made to access f past its end."},
     };
     for (const auto& [error, text] : errors) {
-        EXPECT_EQ(error.Message(), text);
+        EXPECT_EQ(error.WideMessage(), text);
     }
 }
 

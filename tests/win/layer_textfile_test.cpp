@@ -28,8 +28,8 @@ win::UniqueFile Hold(const fs::path& path) {  // as another program letting nobo
         ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
-std::string Full(const char* name) {
-    return win::WideToAnsi((fs::current_path() / name).wstring());
+std::wstring Full(const wchar_t* name) {
+    return (fs::current_path() / name).wstring();
 }
 
 Names NamesIn(const fs::path& folder) {
@@ -56,49 +56,45 @@ protected:
 
 TEST_F(TextFileTest, OpenModesAndSharing) {
     Put("old.txt", "kept");
-    for (const char* name : {"new.txt", "old.txt"}) {
+    for (const wchar_t* name : {L"new.txt", L"old.txt"}) {
         EXPECT_TRUE(
             TextFile::Open(name, {win::FileAccess::Read, win::FileCreation::CreateNoTruncate}));
     }
     EXPECT_EQ(NamesIn(m_folder.Path()).size(), 2u);
     EXPECT_EQ(ReadFileBytes(m_folder / "old.txt"), "kept");
-    std::optional<TextFile> shared = TextFile::Open("old.txt", {});
-    EXPECT_TRUE(TextFile::Open("old.txt", {})) << "compatible openers share";
+    std::optional<TextFile> shared = TextFile::Open(L"old.txt", {});
+    EXPECT_TRUE(TextFile::Open(L"old.txt", {})) << "compatible openers share";
     shared.reset();
     std::optional<TextFile> first = TextFile::Open(
-        "old.txt",
+        L"old.txt",
         {win::FileAccess::Read, win::FileCreation::OpenExisting, win::FileSharing::Exclusive});
     ASSERT_TRUE(first);
-    EXPECT_FALSE(TextFile::Open("old.txt", {}));
+    EXPECT_FALSE(TextFile::Open(L"old.txt", {}));
 }
 
-TEST_F(TextFileTest, ReadsTextModeLinesOverAHandle) {
-    const std::string big(200000, 'k');  // longer than one read chunk
-    Put("dic.txt", "a\r\nb\nc\rd\r\n" + big + "\r\n\x83\x5C\x1Aignored\r\n");
-    std::optional<TextFile> opened = TextFile::Open("dic.txt", {});
-    std::string line;
-    ASSERT_TRUE(opened && opened->ReadLine(line));
-    TextFile moved = std::move(*opened);  // a moved file reads on
-    std::vector<std::string> lines;
-    while (moved.ReadLine(line)) {
-        lines.push_back(line);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{"b", "c\rd", big, "\x83\x5C"}));
+TEST_F(TextFileTest, ReadsEveryByteOverAHandle) {
+    const std::string bytes =
+        "a\r\n" + std::string(200000, 'k') + "\x1A\x83\x5C";  // several chunks
+    Put("dic.txt", bytes);
+    std::optional<TextFile> opened = TextFile::Open(L"dic.txt", {});
+    ASSERT_TRUE(opened);
+    TextFile moved = std::move(*opened);  // a moved file reads the same
+    EXPECT_EQ(moved.ReadAll(), bytes);
 }
 
 // Exact bytes, the attributes the user set, nothing else left in the folder.
 TEST_F(TextFileTest, ReplaceKeepsTheAttributesAndLeavesOnlyTheFile) {
-    win::ReplaceFileContents("Favorite.txt", "new\r\n");
+    win::ReplaceFileContents(L"Favorite.txt", "new\r\n");
     EXPECT_EQ(ReadFileBytes(m_folder / "Favorite.txt"), "new\r\n");
     const std::wstring file = (m_folder / "Favorite.txt").wstring();
     const DWORD userSet = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     ASSERT_TRUE(::SetFileAttributesW(file.c_str(), userSet));
-    win::ReplaceFileContents("Favorite.txt", "");
+    win::ReplaceFileContents(L"Favorite.txt", "");
     EXPECT_EQ(ReadFileBytes(m_folder / "Favorite.txt"), "");
     EXPECT_EQ(::GetFileAttributesW(file.c_str()) & userSet, userSet);
     // A folder whose name ends in a trail byte 0x5C (ソ).
     ASSERT_TRUE(fs::create_directory(m_folder / "\x83\x5C"));
-    win::ReplaceFileContents("\x83\x5C\\x.txt", "x");
+    win::ReplaceFileContents(L"ソ\\x.txt", "x");
     EXPECT_EQ(NamesIn(m_folder / "\x83\x5C"), Names{"x.txt"});
     EXPECT_EQ(NamesIn(m_folder.Path()).size(), 2u);
 }
@@ -130,7 +126,7 @@ TEST_F(TextFileTest, ReplaceWaitsOutABriefHoldWhereverTheFileFits) {
         ::Sleep(100);
     });
     ASSERT_EQ(::WaitForSingleObject(holding.get(), 10000), WAIT_OBJECT_0);
-    EXPECT_NO_THROW(win::ReplaceFileContents(win::WideToAnsi(file.wstring()), "new"));
+    EXPECT_NO_THROW(win::ReplaceFileContents(file.wstring(), "new"));
     holder.join();
     EXPECT_EQ(ReadFileBytes(file), "new");
     EXPECT_EQ(NamesIn(folder), Names{"Favorite.txt"});
@@ -144,34 +140,33 @@ TEST_F(TextFileTest, FailuresReportCauseAndPathAndChangeNothing) {
     }
     ASSERT_TRUE(::SetFileAttributesW((m_folder / "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     std::optional<TextFile> writeOnly =
-        TextFile::Open("w.txt", {win::FileAccess::Write, win::FileCreation::OpenExisting});
+        TextFile::Open(L"w.txt", {win::FileAccess::Write, win::FileCreation::OpenExisting});
     win::UniqueFile held = Hold(m_folder / "held.txt");
     ASSERT_TRUE(writeOnly && held);
-    std::string line;
     const struct {
         std::function<void()> operation;
         FileErrorCause cause;
-        const char* name;
+        const wchar_t* name;
     } kCases[] = {
-        {[] { win::ReplaceFileContents("nowhere\\x.txt", ""); }, FileErrorCause::BadPath,
-         "nowhere\\x.txt"},
-        {[] { win::ReplaceFileContents("ro.txt", ""); }, FileErrorCause::AccessDenied, "ro.txt"},
+        {[] { win::ReplaceFileContents(L"nowhere\\x.txt", ""); }, FileErrorCause::BadPath,
+         L"nowhere\\x.txt"},
+        {[] { win::ReplaceFileContents(L"ro.txt", ""); }, FileErrorCause::AccessDenied, L"ro.txt"},
         // (What Wine answers for a move onto a held file.)
-        {[] { win::ReplaceFileContents("held.txt", ""); }, FileErrorCause::AccessDenied,
-         "held.txt"},
-        {[&] { writeOnly->ReadLine(line); }, FileErrorCause::AccessDenied, "w.txt"},
+        {[] { win::ReplaceFileContents(L"held.txt", ""); }, FileErrorCause::AccessDenied,
+         L"held.txt"},
+        {[&] { writeOnly->ReadAll(); }, FileErrorCause::AccessDenied, L"w.txt"},
         // A change that reads the file first (Favorite.txt) meets the same.
-        {[] { win::OpenForUpdate("ro.txt", Full("ro.txt")); }, FileErrorCause::AccessDenied,
-         "ro.txt"},
-        {[] { win::OpenForUpdate("held.txt", Full("held.txt")); }, FileErrorCause::SharingViolation,
-         "held.txt"}};
+        {[] { win::OpenForUpdate(L"ro.txt", Full(L"ro.txt")); }, FileErrorCause::AccessDenied,
+         L"ro.txt"},
+        {[] { win::OpenForUpdate(L"held.txt", Full(L"held.txt")); },
+         FileErrorCause::SharingViolation, L"held.txt"}};
     for (const auto& c : kCases) {
         try {
             c.operation();
             ADD_FAILURE() << c.name << ": no error";
         } catch (const win::FileError& error) {
-            EXPECT_EQ(error.Cause(), c.cause) << c.name;
-            EXPECT_EQ(error.Path(), Full(c.name));
+            EXPECT_EQ(error.Cause(), c.cause) << win::WideToAnsi(c.name);
+            EXPECT_EQ(error.WidePath(), Full(c.name));
         }
     }
     held.reset();

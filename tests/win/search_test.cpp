@@ -2,28 +2,11 @@
 // modally on a thread of its own in a temporary current folder, in the
 // foreground, and the test types into it with SendInput as a user would
 // (characters as KEYEVENTF_UNICODE, the way an input method hands them over).
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <future>
-#include <map>
-#include <string>
-#include <thread>
-#include <vector>
-
-#include "TestSupport.h"
-#include "app/resource.h"
-#include "ui/MainDialog.h"
-#include "win/Application.h"
+#include "MainDialogFixture.h"
 
 namespace {
 
-using namespace testsupport;
-using Strings = std::vector<std::string>;
-
-class TestApplication : public win::Application {
-} theApp;
+using namespace maindialogtest;
 
 std::string Cp932(std::wstring_view text) {
     return ToCp932(text);
@@ -39,58 +22,28 @@ const std::wstring kDictionary =
     L"くま\t(´(ｴ)｀)\tベア\r\n"
     L"くま\t(ﾟДﾟ)\tびっくり\r\n";
 
-class Pelo {
+// The dialog brought forward with the focus on the tree, as a summon leaves
+// it, and what the search tests read of it.
+class Pelo : public maindialogtest::Pelo {
 public:
-    explicit Pelo(std::map<std::string, std::string> files = {{"dic.txt", Cp932(kDictionary)}}) {
-        for (const auto& [name, bytes] : files) {
-            WriteFileBytes(m_folder / name, bytes);
-        }
-    }
-    ~Pelo() {
-        if (m_thread.joinable()) {
-            if (::IsWindow(m_window)) {
-                ::PostMessageW(m_window, WM_COMMAND, IDCANCEL, 0);
-            }
-            WaitUntil([&] { return Ended(); });
-            m_thread.join();
-        }
-        ::SetCurrentDirectoryW(ExecutableFolder().c_str());
-    }
+    explicit Pelo(std::map<std::string, std::string> files = {{"dic.txt", Cp932(kDictionary)}})
+        : maindialogtest::Pelo(std::move(files)) {}
 
-    // Starts the dialog, waits for its window and brings it forward.
     bool Start() {
-        ::SetCurrentDirectoryW(m_folder.Path().c_str());
-        std::promise<void> ended;
-        m_run = ended.get_future().share();
-        m_thread = std::thread([ended = std::move(ended)]() mutable {
-            MainDialog dialog;
-            theApp.SetMainWindow(&dialog);
-            dialog.DoModal();
-            dialog.CleanUp();
-            theApp.SetMainWindow(nullptr);
-            ended.set_value();
-        });
-        WaitUntil([&] {
-            m_window = FindTopLevelWindow(::GetCurrentProcessId(), L"Pelo", L"#32770");
-            return IsVisible(m_window);
-        });
-        return IsVisible(m_window) && BringToForeground(m_window) &&
-               WaitUntil([&] { return FocusedWindowOf(m_window) == Control(IDC_CATEGORY_TREE); });
+        const HWND window = maindialogtest::Pelo::Start();
+        return window != nullptr && BringToForeground(window) &&
+               WaitUntil([&] { return FocusedWindowOf(window) == Control(IDC_CATEGORY_TREE); });
     }
-    bool Ended() const { return m_run.wait_for(0s) == std::future_status::ready; }
 
-    HWND Window() const { return m_window; }
-    HWND Control(int id) const { return ::GetDlgItem(m_window, id); }
     HWND Field() const { return Control(IDC_KAOMOJI_SEARCH); }
-    HWND Focus() const { return FocusedWindowOf(m_window); }
+    HWND Focus() const { return FocusedWindowOf(Window()); }
     Strings Items() const { return ListItems(Control(IDC_KAOMOJI_LIST)); }
     int Selection() const { return ListSelection(Control(IDC_KAOMOJI_LIST)); }
     RECT Place(int id) const {
         RECT rect = ScreenRect(Control(id));
-        ::MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT*>(&rect), 2);
+        ::MapWindowPoints(HWND_DESKTOP, Window(), reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
-    std::string File(std::string_view name) const { return ReadFileBytes(m_folder / name); }
 
     // Selects category item `name` as a click would: the tree notifies the dialog.
     bool SelectCategory(std::wstring_view name) const {
@@ -122,12 +75,6 @@ public:
     bool WaitForItems(const Strings& items) const {
         return WaitUntil([&] { return Items() == items; });
     }
-
-private:
-    TempFolder m_folder;
-    std::shared_future<void> m_run;
-    std::thread m_thread;
-    HWND m_window = nullptr;
 };
 
 const Strings kShobon = {Cp932(L"(´・ω・｀)"), Cp932(L"(´･ω･`)")};
