@@ -65,7 +65,9 @@ bool ContainsFavorite(std::span<const std::string> entries, std::string_view can
 //    a Ctrl-Z, after which an appended entry would never load: the entry is
 //    inserted before the first Ctrl-Z and everything from there on is kept.
 // `entry` holds neither LF nor Ctrl-Z, and is in the file's encoding. A file
-// that is nothing but a byte-order mark has no open last line.
+// that is nothing but a byte-order mark has no open last line. An entry that
+// begins the file and with the bytes of the UTF-8 mark (unmapped in
+// Shift-JIS) makes the file read as UTF-8, that mark no part of it.
 struct FavoriteAddition {
     enum class Kind { Append, Rewrite };
     Kind kind;

@@ -55,10 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(favorites::ParseFavorites(utf8) == converted);
     Check(ctrlZ == std::string_view::npos || utf8.ends_with(file.substr(ctrlZ)));
 
-    // The first bytes of a file say its encoding: an entry that would begin a
-    // file with the UTF-8 byte-order mark is UTF-8 with a mark. (Only
-    // unmapped Shift-JIS bytes look like it.)
-    if (file.empty() && entry.starts_with(text::kUtf8ByteOrderMark)) {
+    // The first bytes of a file say its encoding: an entry that would begin
+    // the file (nothing before its first Ctrl-Z) with the UTF-8 byte-order
+    // mark makes it UTF-8 with a mark. Only unmapped Shift-JIS bytes look so.
+    const bool entryBeginsTheFile = file.substr(0, file.find('\x1A')).empty();
+    if (entryBeginsTheFile && entry.starts_with(text::kUtf8ByteOrderMark)) {
         return 0;
     }
 
