@@ -590,6 +590,12 @@ TargetApp::TargetApp(std::wstring_view title, POINT position) {
     });
     m_window = m_edit ? m_window : nullptr;
     WaitForSteadyPlace(m_window);
+    // A window shown with SW_SHOWNORMAL becomes the foreground window, by its
+    // own process and by the window manager, in its own time: under load,
+    // after a test has already turned to another window, which would then
+    // lose the foreground to it. So the new window is let come forward first.
+    ::WaitForInputIdle(m_process.Handle(), 10000);
+    WaitUntil([&] { return ::GetForegroundWindow() == m_window; }, 3s);
 }
 
 bool TargetApp::Activate() const {
